@@ -1,0 +1,16 @@
+#include "acutprint.h"
+
+#include <cstdarg>
+
+#include "format.h"
+#include "textconv.h"
+#include "transcript.h"
+
+int acutPrintf(const wchar_t* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::wstring text = win::FormatV(format, args);
+  va_end(args);
+  user::Write(win::WideToUtf8(text));
+  return static_cast<int>(text.size());
+}

@@ -1,0 +1,67 @@
+#include "script.h"
+
+#include <fstream>
+#include <iostream>
+
+namespace user {
+
+Script& Script::Instance() {
+  static Script script;
+  return script;
+}
+
+bool Script::OpenFile(const std::string& path) {
+  auto file = std::make_unique<std::ifstream>(path);
+  if (!*file) return false;
+  m_owned = std::move(file);
+  m_in = m_owned.get();
+  m_lines.clear();
+  m_nextLine = 0;
+  m_peeked.reset();
+  return true;
+}
+
+void Script::UseStream(std::istream* in) {
+  m_owned.reset();
+  m_in = in;
+  m_lines.clear();
+  m_nextLine = 0;
+  m_peeked.reset();
+}
+
+void Script::UseLines(std::vector<std::string> lines) {
+  m_owned.reset();
+  m_in = nullptr;
+  m_lines = std::move(lines);
+  m_nextLine = 0;
+  m_peeked.reset();
+}
+
+std::optional<std::string> Script::ReadRaw() {
+  for (;;) {
+    std::string line;
+    if (m_in) {
+      if (!std::getline(*m_in, line)) return std::nullopt;
+    } else {
+      if (m_nextLine >= m_lines.size()) return std::nullopt;
+      line = m_lines[m_nextLine++];
+    }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    size_t first = line.find_first_not_of(" \t");
+    if (first != std::string::npos && line[first] == '#') continue;
+    return line;
+  }
+}
+
+std::optional<std::string> Script::Peek() {
+  if (!m_peeked) m_peeked = ReadRaw();
+  return m_peeked;
+}
+
+std::optional<std::string> Script::Next() {
+  std::optional<std::string> line = Peek();
+  m_peeked.reset();
+  return line;
+}
+
+}  // namespace user

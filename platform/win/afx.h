@@ -1,0 +1,6 @@
+// The class library's core: strings (and, as they are built, collections,
+// files and the rest).
+#pragma once
+
+#include "windows.h"
+#include "cstring.h"
