@@ -34,3 +34,22 @@ function(add_unit_test name)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "MODULE_DIR=${MODULE_DIR}")
 endfunction()
+
+# add_benchmark(NAME SOURCES... LIBS ...): built with everything, run only by
+# `make bench`, never as a test.
+function(add_benchmark name)
+  cmake_parse_arguments(BM "" "" "SOURCES;LIBS" ${ARGN})
+  find_package(benchmark REQUIRED)
+  add_executable(${name} ${BM_SOURCES})
+  target_link_libraries(${name} PRIVATE ${BM_LIBS} benchmark::benchmark)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endfunction()
+
+# The platform layers that exist so far, for system code to link against.
+function(link_platform target)
+  foreach(layer user win ado acad uitoolkit)
+    if(TARGET ${layer})
+      target_link_libraries(${target} PUBLIC ${layer})
+    endif()
+  endforeach()
+endfunction()
