@@ -11,6 +11,6 @@ int acutPrintf(const wchar_t* format, ...) {
   va_start(args, format);
   std::wstring text = win::FormatV(format, args);
   va_end(args);
-  user::Write(win::WideToUtf8(text));
+  user::WriteText(win::WideToUtf8(text));
   return static_cast<int>(text.size());
 }

@@ -24,6 +24,12 @@ void Write(std::string_view utf8) {
   Put(utf8);
 }
 
+void WriteText(std::string_view utf8) {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  if (g_atLineStart && !utf8.empty() && utf8.front() == '\n') utf8.remove_prefix(1);
+  Put(utf8);
+}
+
 void WriteLine(std::string_view utf8) {
   std::lock_guard<std::mutex> lock(g_mutex);
   if (!g_atLineStart) Put("\n");

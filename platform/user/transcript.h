@@ -10,6 +10,10 @@ namespace user {
 
 // Appends UTF-8 text as it is (callers put their own line breaks).
 void Write(std::string_view utf8);
+// Appends command-line text: one leading line break is dropped when the
+// transcript already stands at the start of a line, so that messages that
+// begin with "\n" do not leave blank lines after an answer.
+void WriteText(std::string_view utf8);
 // Appends text and a line break, starting a new line first if the transcript
 // is in the middle of one.
 void WriteLine(std::string_view utf8);

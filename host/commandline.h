@@ -1,0 +1,21 @@
+// The host's command line: reads the scripted user's lines at the "Command:"
+// prompt and runs built-in commands and the commands modules registered.
+#pragma once
+
+#include <string>
+
+namespace host {
+
+class CommandLine {
+ public:
+  // Runs until QUIT or the end of the script.
+  void Run();
+  // Runs one typed command line; false when it asks the host to end.
+  bool Execute(const std::wstring& line);
+
+ private:
+  bool RunBuiltIn(const std::wstring& name, const std::wstring& argument, bool& quit);
+  void Help();
+};
+
+}  // namespace host

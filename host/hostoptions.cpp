@@ -1,0 +1,60 @@
+#include "hostoptions.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace host {
+
+const char* Usage() {
+  return "usage: cadhost [--load MODULE]... [--open DRAWING] [--script FILE] [--out DIR] [--seed N]\n"
+         "  --load MODULE   load a module (.dbx, .arx) at start-up; repeatable, loaded in order\n"
+         "  --open DRAWING  open a drawing (DXF) as the current document\n"
+         "  --script FILE   read the user's lines from FILE instead of standard input\n"
+         "  --out DIR       folder for snapshots and other output (default: out)\n"
+         "  --seed N        seed the C runtime's random generator so a run can be repeated\n"
+         "  --help          show this text\n";
+}
+
+std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error) {
+  Options options;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&](std::string& out) {
+      if (i + 1 >= args.size() || args[i + 1].empty()) {
+        error = "option " + a + " needs a value";
+        return false;
+      }
+      out = args[++i];
+      return true;
+    };
+    std::string v;
+    if (a == "--help" || a == "-h") {
+      options.help = true;
+    } else if (a == "--load") {
+      if (!value(v)) return std::nullopt;
+      options.modules.push_back(v);
+    } else if (a == "--open") {
+      if (!value(options.drawing)) return std::nullopt;
+    } else if (a == "--script") {
+      if (!value(options.script)) return std::nullopt;
+    } else if (a == "--out") {
+      if (!value(options.outDir)) return std::nullopt;
+    } else if (a == "--seed") {
+      if (!value(v)) return std::nullopt;
+      char* end = nullptr;
+      errno = 0;
+      unsigned long n = std::strtoul(v.c_str(), &end, 10);
+      if (errno || !end || *end || v[0] == '-' || n > 0xFFFFFFFFul) {
+        error = "--seed needs a whole number from 0 to 4294967295, not \"" + v + "\"";
+        return std::nullopt;
+      }
+      options.seed = static_cast<unsigned>(n);
+    } else {
+      error = "unknown option \"" + a + "\"";
+      return std::nullopt;
+    }
+  }
+  return options;
+}
+
+}  // namespace host

@@ -1,0 +1,24 @@
+// Command-line options of cadhost.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace host {
+
+struct Options {
+  std::vector<std::string> modules;  // --load, in order
+  std::string drawing;               // --open
+  std::string script;                // --script (empty: standard input)
+  std::string outDir = "out";        // --out
+  std::optional<unsigned> seed;      // --seed
+  bool help = false;
+};
+
+// Parses argv; on a bad option returns nullopt and puts the reason in error.
+std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error);
+
+const char* Usage();
+
+}  // namespace host

@@ -1,0 +1,50 @@
+// cadhost: the program that plays the CAD application. It loads modules,
+// runs the command line from a script or the terminal, and ends.
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "commandline.h"
+#include "hostoptions.h"
+#include "rxdynlink.h"
+#include "script.h"
+#include "textconv.h"
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  std::string error;
+  std::optional<host::Options> options = host::ParseOptions(args, error);
+  if (!options) {
+    std::fprintf(stderr, "cadhost: %s\n%s", error.c_str(), host::Usage());
+    return 2;
+  }
+  if (options->help) {
+    std::fputs(host::Usage(), stdout);
+    return 0;
+  }
+  if (!options->script.empty()) {
+    if (!user::Script::Instance().OpenFile(options->script)) {
+      std::fprintf(stderr, "cadhost: cannot read the script \"%s\"\n", options->script.c_str());
+      return 1;
+    }
+  } else {
+    user::Script::Instance().UseStream(&std::cin);
+  }
+  if (options->seed) std::srand(*options->seed);
+  setenv("CADHOST_OUT", options->outDir.c_str(), 1);
+
+  for (const std::string& module : options->modules) {
+    if (!acrxDynamicLinker->loadModule(win::Utf8ToWide(module).c_str(), true)) {
+      std::fprintf(stderr, "cadhost: cannot load the module \"%s\": %s\n", module.c_str(),
+                   win::WideToUtf8(acrxDynamicLinker->lastError()).c_str());
+      acrxDynamicLinker->unloadAll();
+      return 1;
+    }
+  }
+
+  host::CommandLine().Run();
+  acrxDynamicLinker->unloadAll();
+  return 0;
+}

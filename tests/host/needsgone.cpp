@@ -1,0 +1,10 @@
+#include "rxdynlink.h"
+#include "windows.h"
+
+extern "C" int GoneValue();
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
+
+extern "C" __declspec(dllexport) AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode, void*) {
+  return GoneValue() == 42 ? AcRx::kRetOK : AcRx::kRetError;
+}
