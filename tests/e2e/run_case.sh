@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Runs one scripted end-to-end case and compares the transcript with the
+# expected one. A case is cases/NAME.script, cases/NAME.expected and, if the
+# run needs options, cases/NAME.args (one line; @BIN@ and @MODULES@ stand for
+# the module folder and the test modules' folder). Exit status and standard
+# error are part of the transcript as "[exit N]".
+set -u
+bin=$1 modules=$2 cases=$3 name=$4
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+args=""
+[ -f "$cases/$name.args" ] && args=$(sed -e "s#@BIN@#$bin#g" -e "s#@MODULES@#$modules#g" "$cases/$name.args")
+export MARLO_PREFIX="$out/prefix"
+# shellcheck disable=SC2086
+(cd "$out" && "$bin/cadhost" $args --out "$out/snapshots" --script "$cases/$name.script" >"$out/transcript" 2>&1
+ echo "[exit $?]" >>"$out/transcript")
+sed -i -e "s#$bin#@BIN@#g" -e "s#$modules#@MODULES@#g" "$out/transcript"
+if ! diff -u "$cases/$name.expected" "$out/transcript"; then
+  echo "e2e case $name: the transcript differs from $cases/$name.expected (see the diff above)"
+  exit 1
+fi
