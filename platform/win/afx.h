@@ -4,3 +4,7 @@
 
 #include "windows.h"
 #include "cstring.h"
+#include "afxtempl.h"
+#include "afxcoll.h"
+#include "splitpath.h"
+#include "filefind.h"

@@ -3,3 +3,7 @@
 
 #include "wintypes.h"
 #include "module.h"
+#include "winreg.h"
+#include "stringapiset.h"
+#include "fileapi.h"
+#include "inifile.h"
