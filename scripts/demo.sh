@@ -18,6 +18,6 @@ echo "== A machine with AutoCAD 2008 installed, as the launcher will look for it
 "$bin/reg" add 'HKCU\Software\Autodesk\AutoCAD\R17.1' /v CurVer /t REG_SZ /d ACAD-6001:804 /f
 "$bin/reg" query 'HKCU\Software\Autodesk\AutoCAD\R17.1' /v CurVer
 echo "== A release that is not installed"
-"$bin/reg" query 'HKCU\Software\Autodesk\AutoCAD\R17.0' /v CurVer || true
+"$bin/reg" query 'HKCU\Software\Autodesk\AutoCAD\R17.0' /v CurVer 2>&1 || echo "(reg query exits 1: the launcher will not offer AutoCAD 2007)"
 echo "== The hive files that hold the machine state"
 ls -l "$prefix"/*/ 2>/dev/null || ls -l "$prefix"
