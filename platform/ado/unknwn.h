@@ -1,0 +1,75 @@
+// The two base interfaces of every automation object: reference counting and
+// interface lookup (IUnknown), and the automation marker (IDispatch). Objects
+// are reference counted; the last Release deletes them.
+#pragma once
+
+#include <atomic>
+#include <cstring>
+
+#include "wintypes.h"
+
+namespace com {
+
+inline bool SameGuid(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof(GUID)) == 0; }
+
+// Compile-time lookup of the identifier a class or interface declares (see
+// __uuidof below): every interface has a static Uuid().
+template <class T>
+const GUID& UuidOf() {
+  return T::Uuid();
+}
+
+}  // namespace com
+
+#define __uuidof(type) (::com::UuidOf<type>())
+
+struct IUnknown {
+  static const GUID& Uuid();
+  virtual HRESULT QueryInterface(REFIID iid, void** object) = 0;
+  virtual ULONG AddRef() = 0;
+  virtual ULONG Release() = 0;
+
+ protected:
+  IUnknown() = default;
+  IUnknown(const IUnknown&) = delete;
+  IUnknown& operator=(const IUnknown&) = delete;
+  virtual ~IUnknown() = default;
+};
+
+struct IDispatch : IUnknown {
+  static const GUID& Uuid();
+};
+
+typedef IUnknown* LPUNKNOWN;
+typedef IDispatch* LPDISPATCH;
+
+namespace com {
+
+// Reference counting for an implementation class; Interface is the most
+// derived interface it implements. QueryInterface answers IUnknown, IDispatch
+// and Interface itself.
+template <class Interface>
+class RefCounted : public Interface {
+ public:
+  HRESULT QueryInterface(REFIID iid, void** object) override {
+    if (!object) return E_POINTER;
+    if (SameGuid(iid, IUnknown::Uuid()) || SameGuid(iid, IDispatch::Uuid()) || SameGuid(iid, Interface::Uuid())) {
+      *object = static_cast<Interface*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG AddRef() override { return ++m_refs; }
+  ULONG Release() override {
+    ULONG left = --m_refs;
+    if (left == 0) delete this;
+    return left;
+  }
+
+ private:
+  std::atomic<ULONG> m_refs{0};
+};
+
+}  // namespace com
