@@ -7,3 +7,5 @@
 #include "stringapiset.h"
 #include "fileapi.h"
 #include "inifile.h"
+#include "winuser.h"
+#include "wingdi.h"

@@ -1,0 +1,141 @@
+// The toolkit stand-ins: task dialog buttons and results, the hyperlink's
+// click, themed buttons in a dialog, skins and style files.
+#include <cairo.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "XTToolkitPro.h"
+#include "dlgscript.h"
+#include "paths.h"
+#include "testsupport.h"
+
+namespace {
+
+constexpr UINT IDD_LINKS = 700;
+
+const win::ResourceTable kResources{
+    {win::DialogResource{IDD_LINKS,
+                         WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+                         0, 0, 0, 186, 125, L"About", L"Tahoma", 8,
+                         {{L"Static", L"someone@example.com", 113, 53, 67, 89, 8, SS_LEFT, 0},
+                          {L"Button", L"联系方式", 115, 7, 56, 172, 38, BS_GROUPBOX, 0},
+                          {L"Button", L"确定", IDOK, 67, 102, 50, 16, BS_DEFPUSHBUTTON | WS_TABSTOP, 0}}}}};
+
+class CLinkDlg : public CDialog {
+ public:
+  CLinkDlg() : CDialog(IDD_LINKS) {}
+  CXTPHyperLink m_link;
+  CXTPButton m_group;
+  CXTPButton m_ok;
+  int m_nOkClicks = 0;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override {
+    DDX_Control(pDX, 113, m_link);
+    DDX_Control(pDX, 115, m_group);
+    DDX_Control(pDX, IDOK, m_ok);
+  }
+  BOOL OnInitDialog() override {
+    CDialog::OnInitDialog();
+    m_ok.SetTheme(xtpControlThemeResource);
+    m_group.SetTheme(xtpControlThemeResource);
+    m_ok.SetTooltip(L"关闭");
+    m_link.SetURL(L"mailto:someone@example.com");
+    m_link.SetTipText(L"邮箱地址");
+    return TRUE;
+  }
+  void OnOK() override {
+    ++m_nOkClicks;
+    CDialog::OnOK();
+  }
+};
+
+TEST(TaskDialog, OkOnlyReturnsOk) {
+  wintest::Transcript t;
+  wintest::Script({});
+  CXTPTaskDialog dlg(nullptr);
+  dlg.SetWindowTitle(L"Marlo");
+  dlg.SetMainInstruction(L"请先选择范围！");
+  dlg.SetMainIcon(TD_WARNING_ICON);
+  dlg.SetCommonButtons(TDCBF_OK_BUTTON);
+  dlg.EnableMessageBoxStyle();
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_EQ(t.Text(), "[Marlo] 请先选择范围！ {OK} -> OK\n");
+  EXPECT_EQ(reinterpret_cast<intptr_t>(dlg.GetMainIconId()) & 0xFFFF, 0xFFFF);
+}
+
+TEST(TaskDialog, YesNoTakesTheAnswerAndRefusesOthers) {
+  wintest::Transcript t;
+  wintest::Script({"@answer NO", "@answer CANCEL", "@answer yes"});
+  CXTPTaskDialog dlg;
+  dlg.SetWindowTitle(L"Marlo");
+  dlg.SetMainInstruction(L"继续吗？");
+  dlg.SetCommonButtons(FALSE, TRUE, TRUE, FALSE, FALSE, FALSE);
+  EXPECT_EQ((std::vector<int>{IDYES, IDNO}), dlg.GetButtonIds());
+  EXPECT_EQ(dlg.DoModal(), IDNO);
+  EXPECT_EQ(dlg.DoModal(), IDYES) << "a button the dialog lacks leaves the default";
+  EXPECT_EQ(dlg.DoModal(), IDYES);
+  std::string text = t.Text();
+  EXPECT_NE(text.find("[Marlo] 继续吗？ {YES NO} -> NO"), std::string::npos) << text;
+  EXPECT_NE(text.find("window input refused: @answer CANCEL"), std::string::npos) << text;
+  dlg.SetCommonButtons(TDCBF_CANCEL_BUTTON | TDCBF_OK_BUTTON | TDCBF_RETRY_BUTTON);
+  EXPECT_EQ((std::vector<int>{IDOK, IDRETRY, IDCANCEL}), dlg.GetButtonIds());
+  dlg.SetDefaultButton(IDCANCEL);
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
+TEST(HyperLink, ClickOpensTheTargetAndButtonsStillWork) {
+  wintest::Transcript t;
+  wintest::Script({"@click 113", "@click 1"});
+  CLinkDlg dlg;
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_EQ(dlg.m_nOkClicks, 1);
+  EXPECT_EQ(t.Text(), "[shell] open mailto:someone@example.com\n");
+  EXPECT_EQ(dlg.m_link.GetTipText(), CString(L"邮箱地址"));
+  EXPECT_EQ(dlg.m_ok.GetTooltip(), CString(L"关闭"));
+  EXPECT_EQ(dlg.m_ok.GetTheme(), 7);
+}
+
+TEST(HyperLink, SnapshotShowsThemedControls) {
+  auto dir = std::filesystem::temp_directory_path() / ("xtpsnap_" + std::to_string(::getpid()));
+  win::SetSnapshotFolder(dir.string());
+  wintest::Script({"@snapshot link.png 113", "@snapshot ok.png 1", ""});
+  CLinkDlg dlg;
+  dlg.DoModal();
+  win::SetSnapshotFolder("");
+  cairo_surface_t* link = cairo_image_surface_create_from_png((dir / "link.png").string().c_str());
+  ASSERT_EQ(cairo_surface_status(link), CAIRO_STATUS_SUCCESS);
+  int blue = 0;
+  const unsigned char* data = cairo_image_surface_get_data(link);
+  int stride = cairo_image_surface_get_stride(link);
+  for (int y = 0; y < cairo_image_surface_get_height(link); ++y)
+    for (int x = 0; x < cairo_image_surface_get_width(link); ++x) {
+      uint32_t p = *reinterpret_cast<const uint32_t*>(data + y * stride + x * 4);
+      blue += (p & 0xFF) > 150 && ((p >> 16) & 0xFF) < 100;
+    }
+  cairo_surface_destroy(link);
+  EXPECT_GT(blue, 20) << "the link is drawn in blue";
+  std::error_code ec;
+  std::filesystem::remove_all(dir, ec);
+}
+
+TEST(Skins, MissingFilesLeaveTheDefaultLook) {
+  EXPECT_FALSE(XTPSkinManager()->LoadSkin(L"Z:\\no\\such\\Marlo Vi.Dll"));
+  EXPECT_TRUE(XTPSkinManager()->GetSkinPath().IsEmpty());
+  XTPSkinManager()->SetApplyOptions(xtpSkinApplyFrame | xtpSkinApplyColors);
+  EXPECT_EQ(XTPSkinManager()->GetApplyOptions(), static_cast<DWORD>(xtpSkinApplyFrame | xtpSkinApplyColors));
+  EXPECT_FALSE(XTPResourceImages()->SetHandle(L"/no/such/Marlo Vi7.Dll"));
+  EXPECT_FALSE(XTPResourceImages()->IsValid());
+  auto file = std::filesystem::temp_directory_path() / ("Marlo Vi7_" + std::to_string(::getpid()) + ".Dll");
+  { std::ofstream(file) << "style"; }
+  CString path(win::ToWindowsPath(file.string()).c_str());
+  EXPECT_TRUE(XTPResourceImages()->SetHandle(path));
+  EXPECT_TRUE(XTPResourceImages()->IsValid());
+  std::filesystem::remove(file);
+}
+
+}  // namespace
