@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "afxwin.h"
 #include "commandline.h"
+#include "dlgscript.h"
 #include "hostoptions.h"
 #include "rxdynlink.h"
 #include "script.h"
@@ -33,7 +35,8 @@ int main(int argc, char** argv) {
     user::Script::Instance().UseStream(&std::cin);
   }
   if (options->seed) std::srand(*options->seed);
-  setenv("CADHOST_OUT", options->outDir.c_str(), 1);
+  win::SetSnapshotFolder(options->outDir);
+  win::SetAppName(L"AutoCAD");
 
   for (const std::string& module : options->modules) {
     if (!acrxDynamicLinker->loadModule(win::Utf8ToWide(module).c_str(), true)) {

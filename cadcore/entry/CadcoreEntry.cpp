@@ -1,10 +1,13 @@
-// Process entry of the shared CAD library: remembers the module instance and
-// keeps CGlobalVars::g_CurPath, the module's own folder, up to date.
+// Process entry of the shared CAD library: remembers the module instance,
+// refuses the load when the COM module could not initialise, and keeps
+// CGlobalVars::g_CurPath, the module's own folder, up to date.
 #include "afx.h"
+#include "CadcoreApp.h"
 #include "GlobalVars.h"
 #include "splitpath.h"
 
 static HINSTANCE g_hCadcoreInstance = NULL;
+extern CCadcoreApp theApp;
 
 // Drive and folder of the module file, with the trailing backslash.
 static void UpdateCurPath(HINSTANCE hInstance) {
@@ -24,6 +27,9 @@ static void UpdateCurPath(HINSTANCE hInstance) {
 extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID /*lpReserved*/) {
   if (dwReason == DLL_PROCESS_ATTACH) {
     g_hCadcoreInstance = hInstance;
+    theApp.SetModuleInstance(hInstance);
+    _AtlModule.m_hInstance = hInstance;
+    if (_AtlModule.m_bInitFailed) return FALSE;
   } else if (dwReason == DLL_PROCESS_DETACH) {
     g_hCadcoreInstance = NULL;
   }

@@ -4,6 +4,12 @@
 
 #include "wintypes.h"
 
+// A module's DllMain runs from the loader's initialisation code, which does
+// not order itself against the module's other static objects. An object that
+// DllMain touches is declared with this so that it is built first, as the
+// original runtime built every static object before DllMain.
+#define DLLMAIN_STATIC __attribute__((init_priority(1000)))
+
 HMODULE LoadLibraryW(LPCWSTR fileName);
 BOOL FreeLibrary(HMODULE module);
 void* GetProcAddress(HMODULE module, LPCSTR procName);
