@@ -1,0 +1,136 @@
+// AcDbObject: every object of a drawing database, with the open protocol
+// (several readers, one writer, notify), erase and unerase, extended data per
+// registered application and an optional extension dictionary.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "adscodes.h"
+#include "dbid.h"
+#include "dbtypedvalue.h"
+#include "dxffiler.h"
+#include "rxobject.h"
+
+class AcDbObject : public AcRxObject {
+  ACRX_DECLARE_MEMBERS(AcDbObject)
+
+ public:
+  AcDbObject();
+  ~AcDbObject() override;
+  AcDbObject& operator=(const AcDbObject&) = delete;
+
+  AcDbObjectId objectId() const;
+  AcDbObjectId ownerId() const { return m_ownerId; }
+  Acad::ErrorStatus setOwnerId(AcDbObjectId ownerId);
+  AcDbDatabase* database() const;
+  AcDbHandle handle() const;
+  void getAcDbHandle(AcDbHandle& handle) const { handle = this->handle(); }
+  bool isNewObject() const { return m_pStub == nullptr; }
+  bool isErased() const;
+
+  // Open state. A new object (not yet in a database) counts as open for write.
+  bool isReadEnabled() const { return m_nReaders > 0 || m_bWriter || isNewObject(); }
+  bool isWriteEnabled() const { return m_bWriter || isNewObject(); }
+  bool isNotifyEnabled() const { return m_nNotifiers > 0; }
+  int numReaders() const { return m_nReaders; }
+  Acad::ErrorStatus upgradeOpen();
+  Acad::ErrorStatus downgradeOpen();
+  Acad::ErrorStatus upgradeFromNotify(bool& wasWritable);
+  Acad::ErrorStatus downgradeToNotify(bool wasWritable);
+  // Ends one opening; the changes made stay.
+  Acad::ErrorStatus close();
+  Acad::ErrorStatus cancel() { return close(); }
+  // Marks the object erased (or unerased); it must be open for write.
+  Acad::ErrorStatus erase(bool erasing = true);
+
+  // Extended data: the applications' lists, each starting with (1001 name).
+  // With an application name only that application's data is returned. The
+  // caller frees the list with acutRelRb; null when there is none.
+  resbuf* xData(const ACHAR* regappName = nullptr) const;
+  // Replaces the data of every application named in the list; an
+  // application given with no items loses its data. Applications must be
+  // registered in a database-resident object's database.
+  Acad::ErrorStatus setXData(const resbuf* xdata);
+  bool hasXData(const ACHAR* regappName) const;
+
+  AcDbObjectId extensionDictionary() const { return m_xDictId; }
+  Acad::ErrorStatus createExtensionDictionary();
+  Acad::ErrorStatus releaseExtensionDictionary();
+
+  // Classes that can be copied return a copy of their data as a new object
+  // not in any database (extended data included, extension dictionary not).
+  AcRxObject* clone() const override { return nullptr; }
+
+  // DXF: the whole object (type, handle, owner, fields, extended data) and
+  // the class's own fields.
+  virtual void dxfOut(AcDbDxfFiler& filer) const;
+  virtual void dxfOutFields(AcDbDxfFiler& filer) const;
+  virtual Acad::ErrorStatus dxfIn(const AcDbDxfRecord& record);
+  virtual Acad::ErrorStatus dxfInFields(const AcDbDxfRecord& record);
+  // The name written as the object's 0 group.
+  virtual std::wstring dxfName() const;
+
+  // Database bookkeeping (used by the database and its containers).
+  void setStub(AcDbStub* stub) { m_pStub = stub; }
+  AcDbStub* stub() const { return m_pStub; }
+  Acad::ErrorStatus openFor(AcDb::OpenMode mode);
+  void setXDictionaryId(AcDbObjectId id) { m_xDictId = id; }
+  // Erases without the open check (the database's own housekeeping).
+  void setErasedFlag(bool erased) { m_bErased = erased; }
+
+ protected:
+  // Sets one application's extended data without the registration check
+  // (for data the database itself keeps there); empty items remove it.
+  void replaceXData(const std::wstring& app, AcDbTypedValueList items);
+
+  // A copy for clone(): data and extended data, but a new object that is in
+  // no database, has no owner and no extension dictionary.
+  AcDbObject(const AcDbObject& other);
+
+ private:
+  struct XdataApp {
+    std::wstring app;
+    AcDbTypedValueList items;  // without the 1001 item
+  };
+  AcDbStub* m_pStub = nullptr;
+  AcDbObjectId m_ownerId;
+  AcDbObjectId m_xDictId;
+  int m_nReaders = 0;
+  bool m_bWriter = false;
+  int m_nNotifiers = 0;
+  bool m_bErased = false;
+  std::vector<XdataApp> m_xdata;
+
+  friend class AcDbDxfXdata;
+};
+
+// The clone() of a class that copies by its copy constructor.
+#define ACDB_DECLARE_CLONE(CLASS) \
+  AcRxObject* clone() const override { return new CLASS(*this); }
+
+// Opens the object of the id. Fails with eNullObjectId, eWasErased (unless
+// openErased), eWasOpenedForWrite / eWasOpenedForRead when the mode clashes
+// with an opening already made, eNotThatKindOfClass for the typed overloads.
+Acad::ErrorStatus acdbOpenObject(AcDbObject*& object, AcDbObjectId id, AcDb::OpenMode mode,
+                                 bool openErased = false);
+Acad::ErrorStatus acdbOpenAcDbObject(AcDbObject*& object, AcDbObjectId id, AcDb::OpenMode mode,
+                                     bool openErased = false);
+
+template <class T>
+Acad::ErrorStatus acdbOpenObject(T*& object, AcDbObjectId id, AcDb::OpenMode mode, bool openErased = false) {
+  object = nullptr;
+  AcDbObject* raw = nullptr;
+  Acad::ErrorStatus es = acdbOpenObject(raw, id, mode, openErased);
+  if (es != Acad::eOk) return es;
+  object = T::cast(raw);
+  if (!object) {
+    raw->close();
+    return Acad::eNotThatKindOfClass;
+  }
+  return Acad::eOk;
+}
+
+// The object id of an ads entity name and back.
+Acad::ErrorStatus acdbGetObjectId(AcDbObjectId& id, const ads_name name);
+Acad::ErrorStatus acdbGetAdsName(ads_name name, AcDbObjectId id);

@@ -1,0 +1,387 @@
+#include "dbtext.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "dbdatabase.h"
+#include "dbgeutil.h"
+#include "dbstub.h"
+#include "dbsymtb.h"
+
+using namespace acdbgeo;
+
+ACRX_DEFINE_MEMBERS(AcDbText, AcDbEntity, L"TEXT")
+ACRX_DEFINE_MEMBERS(AcDbMText, AcDbEntity, L"MTEXT")
+
+namespace {
+ACHAR* CopyText(const std::wstring& s) {
+  auto* out = new ACHAR[s.size() + 1];
+  std::wcscpy(out, s.c_str());
+  return out;
+}
+
+AcDbObjectId StyleId(AcDbDatabase* db, const std::wstring& name) {
+  AcDbObjectId id;
+  if (!db) return id;
+  AcDbStub* s = db->textStyleTableId().stub();
+  if (auto* t = s && s->m_pObject ? AcDbSymbolTable::cast(s->m_pObject) : nullptr) t->getAt(name.c_str(), id);
+  return id;
+}
+
+bool StyleName(AcDbObjectId id, std::wstring& name) {
+  AcDbStub* s = id.stub();
+  auto* rec = s && s->m_pObject ? AcDbTextStyleTableRecord::cast(s->m_pObject) : nullptr;
+  if (!rec || rec->isErased()) return false;
+  name = rec->name();
+  return true;
+}
+
+AcGeVector3d ReadVector(const std::vector<AcDbDxfPair>& pairs, size_t& i) {
+  AcGePoint3d p = AcDbDxfRecord::point(pairs, i);
+  return p.asVector();
+}
+}  // namespace
+
+// ---- AcDbText -------------------------------------------------------------------
+
+AcDbText::AcDbText(const AcGePoint3d& position, const ACHAR* text, AcDbObjectId style, double height, double rotation)
+    : m_position(position), m_alignment(position), m_text(text ? text : L""), m_dRotation(rotation) {
+  if (height > 0) m_dHeight = height;
+  std::wstring name;
+  if (StyleName(style, name)) m_style = name;
+}
+
+ACHAR* AcDbText::textString() const { return CopyText(m_text); }
+
+Acad::ErrorStatus AcDbText::setTextString(const ACHAR* text) {
+  if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
+  m_text = text ? text : L"";
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbText::setHeight(double h) {
+  if (!(h > 0.0)) return Acad::eInvalidInput;
+  m_dHeight = h;
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbText::setWidthFactor(double w) {
+  if (!(w > 0.0)) return Acad::eInvalidInput;
+  m_dWidthFactor = w;
+  return Acad::eOk;
+}
+
+AcDbObjectId AcDbText::textStyle() const { return StyleId(database(), m_style); }
+
+Acad::ErrorStatus AcDbText::setTextStyle(AcDbObjectId styleId) {
+  std::wstring name;
+  if (!StyleName(styleId, name)) return Acad::eWrongObjectType;
+  m_style = name;
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbText::setNormal(const AcGeVector3d& n) {
+  if (n.isZeroLength()) return Acad::eInvalidInput;
+  m_normal = n.normal();
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbText::getGeomExtents(AcDbExtents& extents) const {
+  extents = AcDbExtents();
+  AcGeVector3d x = acgeArbitraryXAxis(m_normal);
+  AcGeVector3d y = m_normal.crossProduct(x);
+  AcGeVector3d dir = x * std::cos(m_dRotation) + y * std::sin(m_dRotation);
+  AcGeVector3d up = m_normal.crossProduct(dir);
+  // Without font metrics: each character about 0.8 of the height wide.
+  double w = 0.8 * m_dHeight * m_dWidthFactor * static_cast<double>(m_text.size());
+  extents.addPoint(m_position);
+  extents.addPoint(m_position + dir * w);
+  extents.addPoint(m_position + up * m_dHeight);
+  extents.addPoint(m_position + dir * w + up * m_dHeight);
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbText::transformBy(const AcGeMatrix3d& xform) {
+  if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
+  if (!xform.isUniScaledOrtho()) return Acad::eNotApplicable;
+  AcGeVector3d x = acgeArbitraryXAxis(m_normal);
+  AcGeVector3d y = m_normal.crossProduct(x);
+  AcGeVector3d dir = xform * (x * std::cos(m_dRotation) + y * std::sin(m_dRotation));
+  bool mirrored;
+  m_normal = TransformNormal(xform, m_normal, mirrored);
+  m_position = xform * m_position;
+  m_alignment = xform * m_alignment;
+  m_dHeight *= xform.scale();
+  m_dRotation = AngleInPlane(AcGePoint3d::kOrigin, m_normal, AcGePoint3d::kOrigin + dir);
+  return Acad::eOk;
+}
+
+void AcDbText::dxfOutFields(AcDbDxfFiler& filer) const {
+  AcDbEntity::dxfOutFields(filer);
+  filer.writeUtf8(100, "AcDbText");
+  if (m_dThickness != 0.0) filer.writeDouble(39, m_dThickness);
+  AcGeMatrix3d w2p = AcGeMatrix3d::worldToPlane(m_normal);
+  filer.writePoint3d(10, w2p * m_position);
+  filer.writeDouble(40, m_dHeight);
+  filer.writeString(1, m_text);
+  if (m_dRotation != 0.0) filer.writeDouble(50, m_dRotation * 180.0 / kPi);
+  if (m_dWidthFactor != 1.0) filer.writeDouble(41, m_dWidthFactor);
+  if (m_dOblique != 0.0) filer.writeDouble(51, m_dOblique * 180.0 / kPi);
+  filer.writeString(7, m_style);
+  if (m_horz != kTextLeft) filer.writeInt(72, m_horz);
+  if (m_horz != kTextLeft || m_vert != kTextBase) filer.writePoint3d(11, w2p * m_alignment);
+  if (!m_normal.isEqualTo(AcGeVector3d::kZAxis)) filer.writeVector3d(210, m_normal);
+  filer.writeUtf8(100, "AcDbText");
+  if (m_vert != kTextBase) filer.writeInt(73, m_vert);
+}
+
+Acad::ErrorStatus AcDbText::dxfInFields(const AcDbDxfRecord& record) {
+  AcDbEntity::dxfInFields(record);
+  const auto& pairs = record.pairs;
+  AcGePoint3d pos, align;
+  bool haveAlign = false;
+  for (size_t i = 0; i < pairs.size(); ++i) {
+    const AcDbDxfPair& p = pairs[i];
+    switch (p.code) {
+      case 10: pos = AcDbDxfRecord::point(pairs, i); break;
+      case 11: align = AcDbDxfRecord::point(pairs, i); haveAlign = true; break;
+      case 40: m_dHeight = AcDbDxfRecord::real(p.value); break;
+      case 1: m_text = record.text(p.value); break;
+      case 50: m_dRotation = AcDbDxfRecord::real(p.value) * kPi / 180.0; break;
+      case 41: m_dWidthFactor = AcDbDxfRecord::real(p.value); break;
+      case 51: m_dOblique = AcDbDxfRecord::real(p.value) * kPi / 180.0; break;
+      case 7: m_style = record.text(p.value); break;
+      case 39: m_dThickness = AcDbDxfRecord::real(p.value); break;
+      case 72: {
+        long long m = AcDbDxfRecord::integer(p.value);
+        m_horz = m >= 0 && m <= 5 ? static_cast<AcDbTextHorzMode>(m) : kTextLeft;
+        break;
+      }
+      case 73: {
+        long long m = AcDbDxfRecord::integer(p.value);
+        m_vert = m >= 0 && m <= 3 ? static_cast<AcDbTextVertMode>(m) : kTextBase;
+        break;
+      }
+      case 210: {
+        AcGeVector3d n = ReadVector(pairs, i);
+        if (!n.isZeroLength()) m_normal = n.normal();
+        break;
+      }
+      default: break;
+    }
+  }
+  if (!(m_dWidthFactor > 0.0)) m_dWidthFactor = 1.0;
+  AcGeMatrix3d p2w = AcGeMatrix3d::planeToWorld(m_normal);
+  m_position = p2w * pos;
+  m_alignment = haveAlign ? p2w * align : m_position;
+  return Acad::eOk;
+}
+
+// ---- AcDbMText ------------------------------------------------------------------
+
+ACHAR* AcDbMText::contents() const { return CopyText(m_contents); }
+
+Acad::ErrorStatus AcDbMText::setContents(const ACHAR* text) {
+  if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
+  m_contents = text ? text : L"";
+  return Acad::eOk;
+}
+
+std::wstring AcDbMText::text() const {
+  std::wstring out;
+  const std::wstring& s = m_contents;
+  for (size_t i = 0; i < s.size(); ++i) {
+    wchar_t c = s[i];
+    if (c == L'{' || c == L'}') continue;
+    if (c != L'\\' || i + 1 >= s.size()) {
+      out.push_back(c);
+      continue;
+    }
+    wchar_t code = s[++i];
+    switch (code) {
+      case L'P': case L'n': out.push_back(L'\n'); break;
+      case L'~': out.push_back(L' '); break;
+      case L'\\': case L'{': case L'}': out.push_back(code); break;
+      case L'L': case L'l': case L'O': case L'o': case L'K': case L'k': break;
+      case L'S': {
+        // Stacked text a^b; or a/b; or a#b; reads as a/b.
+        size_t end = s.find(L';', i + 1);
+        std::wstring stack = s.substr(i + 1, end == std::wstring::npos ? std::wstring::npos : end - i - 1);
+        for (wchar_t& ch : stack)
+          if (ch == L'^' || ch == L'#') ch = L'/';
+        out += stack;
+        i = end == std::wstring::npos ? s.size() : end;
+        break;
+      }
+      case L'f': case L'F': case L'H': case L'W': case L'Q': case L'T': case L'A': case L'C': case L'c':
+      case L'p': {
+        size_t end = s.find(L';', i + 1);
+        i = end == std::wstring::npos ? s.size() : end;
+        break;
+      }
+      default: out.push_back(code); break;
+    }
+  }
+  return out;
+}
+
+Acad::ErrorStatus AcDbMText::setTextHeight(double h) {
+  if (!(h > 0.0)) return Acad::eInvalidInput;
+  m_dHeight = h;
+  return Acad::eOk;
+}
+
+double AcDbMText::rotation() const {
+  return AngleInPlane(AcGePoint3d::kOrigin, m_normal, AcGePoint3d::kOrigin + m_direction);
+}
+
+Acad::ErrorStatus AcDbMText::setRotation(double a) {
+  m_direction = (PointOnCircle(AcGePoint3d::kOrigin, m_normal, 1.0, a) - AcGePoint3d::kOrigin).normal();
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbMText::setDirection(const AcGeVector3d& d) {
+  if (d.isZeroLength()) return Acad::eInvalidInput;
+  m_direction = d.normal();
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbMText::setNormal(const AcGeVector3d& n) {
+  if (n.isZeroLength()) return Acad::eInvalidInput;
+  m_normal = n.normal();
+  return Acad::eOk;
+}
+
+AcDbObjectId AcDbMText::textStyle() const { return StyleId(database(), m_style); }
+
+Acad::ErrorStatus AcDbMText::setTextStyle(AcDbObjectId styleId) {
+  std::wstring name;
+  if (!StyleName(styleId, name)) return Acad::eWrongObjectType;
+  m_style = name;
+  return Acad::eOk;
+}
+
+namespace {
+std::vector<std::wstring> Lines(const std::wstring& text) {
+  std::vector<std::wstring> lines(1);
+  for (wchar_t c : text) {
+    if (c == L'\n') lines.emplace_back();
+    else lines.back().push_back(c);
+  }
+  return lines;
+}
+}  // namespace
+
+Acad::ErrorStatus AcDbMText::getGeomExtents(AcDbExtents& extents) const {
+  extents = AcDbExtents();
+  std::vector<std::wstring> lines = Lines(text());
+  size_t longest = 0;
+  for (const auto& l : lines) longest = std::max(longest, l.size());
+  double w = m_dWidth > 0 ? m_dWidth : 0.8 * m_dHeight * static_cast<double>(longest);
+  double h = m_dHeight * (1 + 1.6667 * m_dLineSpacing * static_cast<double>(lines.size() - 1));
+  AcGeVector3d down = -m_normal.crossProduct(m_direction);
+  // The box hangs from the location as the attachment says.
+  int col = (static_cast<int>(m_attachment) - 1) % 3, row = (static_cast<int>(m_attachment) - 1) / 3;
+  AcGePoint3d topLeft = m_location - m_direction * (w * col / 2.0) - down * (h * row / 2.0);
+  extents.addPoint(topLeft);
+  extents.addPoint(topLeft + m_direction * w + down * h);
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbMText::transformBy(const AcGeMatrix3d& xform) {
+  if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
+  if (!xform.isUniScaledOrtho()) return Acad::eNotApplicable;
+  bool mirrored;
+  m_normal = TransformNormal(xform, m_normal, mirrored);
+  m_direction = (xform * m_direction).normal();
+  m_location = xform * m_location;
+  m_dHeight *= xform.scale();
+  m_dWidth *= xform.scale();
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbMText::explode(AcDbVoidPtrArray& entities) const {
+  std::vector<std::wstring> lines = Lines(text());
+  AcGeVector3d down = -m_normal.crossProduct(m_direction);
+  double step = m_dHeight * 1.6667 * m_dLineSpacing;
+  int col = (static_cast<int>(m_attachment) - 1) % 3;
+  int row = (static_cast<int>(m_attachment) - 1) / 3;
+  size_t longest = 0;
+  for (const auto& l : lines) longest = std::max(longest, l.size());
+  double w = m_dWidth > 0 ? m_dWidth : 0.8 * m_dHeight * static_cast<double>(longest);
+  double h = m_dHeight + step * static_cast<double>(lines.size() - 1);
+  AcGePoint3d topLeft = m_location - m_direction * (w * col / 2.0) - down * (h * row / 2.0);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].empty()) continue;
+    AcGePoint3d base = topLeft + down * (m_dHeight + step * static_cast<double>(i));
+    auto* t = new AcDbText(base, lines[i].c_str(), AcDbObjectId::kNull, m_dHeight, rotation());
+    t->setStyleName(m_style);
+    t->setNormal(m_normal);
+    t->setPropertiesFrom(*this);
+    entities.append(t);
+  }
+  return Acad::eOk;
+}
+
+void AcDbMText::dxfOutFields(AcDbDxfFiler& filer) const {
+  AcDbEntity::dxfOutFields(filer);
+  filer.writeUtf8(100, "AcDbMText");
+  filer.writePoint3d(10, m_location);
+  filer.writeDouble(40, m_dHeight);
+  filer.writeDouble(41, m_dWidth);
+  filer.writeInt(71, m_attachment);
+  filer.writeInt(72, 1);
+  // Long contents go in pieces of 250 characters: 3 groups, then the last as 1.
+  size_t pos = 0;
+  while (m_contents.size() - pos > 250) {
+    filer.writeString(3, std::wstring_view(m_contents).substr(pos, 250));
+    pos += 250;
+  }
+  filer.writeString(1, std::wstring_view(m_contents).substr(pos));
+  filer.writeString(7, m_style);
+  if (!m_normal.isEqualTo(AcGeVector3d::kZAxis)) filer.writeVector3d(210, m_normal);
+  filer.writeVector3d(11, m_direction);
+  filer.writeInt(73, 1);
+  filer.writeDouble(44, m_dLineSpacing);
+}
+
+Acad::ErrorStatus AcDbMText::dxfInFields(const AcDbDxfRecord& record) {
+  AcDbEntity::dxfInFields(record);
+  const auto& pairs = record.pairs;
+  std::wstring pieces, last;
+  bool haveRotation = false, haveDirection = false;
+  double rot = 0.0;
+  for (size_t i = 0; i < pairs.size(); ++i) {
+    const AcDbDxfPair& p = pairs[i];
+    switch (p.code) {
+      case 10: m_location = AcDbDxfRecord::point(pairs, i); break;
+      case 40: m_dHeight = AcDbDxfRecord::real(p.value); break;
+      case 41: m_dWidth = AcDbDxfRecord::real(p.value); break;
+      case 44: m_dLineSpacing = AcDbDxfRecord::real(p.value); break;
+      case 71: {
+        long long a = AcDbDxfRecord::integer(p.value);
+        m_attachment = static_cast<AttachmentPoint>(a >= 1 && a <= 9 ? a : 1);
+        break;
+      }
+      case 3: pieces += record.text(p.value); break;
+      case 1: last = record.text(p.value); break;
+      case 7: m_style = record.text(p.value); break;
+      case 50: rot = AcDbDxfRecord::real(p.value) * kPi / 180.0; haveRotation = true; break;
+      case 11: {
+        AcGeVector3d d = ReadVector(pairs, i);
+        if (!d.isZeroLength()) { m_direction = d.normal(); haveDirection = true; }
+        break;
+      }
+      case 210: {
+        AcGeVector3d n = ReadVector(pairs, i);
+        if (!n.isZeroLength()) m_normal = n.normal();
+        break;
+      }
+      default: break;
+    }
+  }
+  m_contents = pieces + last;
+  if (!(m_dLineSpacing > 0.0)) m_dLineSpacing = 1.0;
+  if (haveRotation && !haveDirection) setRotation(rot);
+  return Acad::eOk;
+}

@@ -1,0 +1,124 @@
+// Single-line text and multiline text.
+#pragma once
+
+#include <string>
+
+#include "dbentity.h"
+
+enum AcDbTextHorzMode { kTextLeft = 0, kTextCenter = 1, kTextRight = 2, kTextAlign = 3, kTextMid = 4, kTextFit = 5 };
+enum AcDbTextVertMode { kTextBase = 0, kTextBottom = 1, kTextVertMid = 2, kTextTop = 3 };
+
+class AcDbText : public AcDbEntity {
+  ACRX_DECLARE_MEMBERS(AcDbText)
+
+ public:
+  AcDbText() = default;
+  AcDbText(const AcGePoint3d& position, const ACHAR* text, AcDbObjectId style = AcDbObjectId::kNull,
+           double height = 0.0, double rotation = 0.0);
+  ACDB_DECLARE_CLONE(AcDbText)
+
+  AcGePoint3d position() const { return m_position; }
+  Acad::ErrorStatus setPosition(const AcGePoint3d& p) { m_position = p; return Acad::eOk; }
+  AcGePoint3d alignmentPoint() const { return m_alignment; }
+  Acad::ErrorStatus setAlignmentPoint(const AcGePoint3d& p) { m_alignment = p; return Acad::eOk; }
+  // The text; the caller frees the copy with acutDelString.
+  ACHAR* textString() const;
+  const ACHAR* textStringConst() const { return m_text.c_str(); }
+  Acad::ErrorStatus setTextString(const ACHAR* text);
+  double height() const { return m_dHeight; }
+  Acad::ErrorStatus setHeight(double h);
+  double widthFactor() const { return m_dWidthFactor; }
+  Acad::ErrorStatus setWidthFactor(double w);
+  double oblique() const { return m_dOblique; }
+  Acad::ErrorStatus setOblique(double a) { m_dOblique = a; return Acad::eOk; }
+  double rotation() const { return m_dRotation; }
+  Acad::ErrorStatus setRotation(double a) { m_dRotation = a; return Acad::eOk; }
+  AcDbObjectId textStyle() const;
+  Acad::ErrorStatus setTextStyle(AcDbObjectId styleId);
+  const std::wstring& textStyleName() const { return m_style; }
+  AcDbTextHorzMode horizontalMode() const { return m_horz; }
+  Acad::ErrorStatus setHorizontalMode(AcDbTextHorzMode m) { m_horz = m; return Acad::eOk; }
+  AcDbTextVertMode verticalMode() const { return m_vert; }
+  Acad::ErrorStatus setVerticalMode(AcDbTextVertMode m) { m_vert = m; return Acad::eOk; }
+  AcGeVector3d normal() const { return m_normal; }
+  Acad::ErrorStatus setNormal(const AcGeVector3d& n);
+
+  // An estimate from the height and the character count (no font metrics).
+  Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
+  Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
+  void dxfOutFields(AcDbDxfFiler& filer) const override;
+  Acad::ErrorStatus dxfInFields(const AcDbDxfRecord& record) override;
+  void setStyleName(const std::wstring& name) { m_style = name; }
+
+ protected:
+  AcDbText(const AcDbText&) = default;
+
+ private:
+  AcGePoint3d m_position, m_alignment;
+  std::wstring m_text;
+  std::wstring m_style = L"Standard";
+  double m_dHeight = 2.5;
+  double m_dWidthFactor = 1.0;
+  double m_dOblique = 0.0;
+  double m_dRotation = 0.0;
+  double m_dThickness = 0.0;
+  AcDbTextHorzMode m_horz = kTextLeft;
+  AcDbTextVertMode m_vert = kTextBase;
+  AcGeVector3d m_normal = AcGeVector3d::kZAxis;
+};
+
+class AcDbMText : public AcDbEntity {
+  ACRX_DECLARE_MEMBERS(AcDbMText)
+
+ public:
+  enum AttachmentPoint {
+    kTopLeft = 1, kTopCenter, kTopRight, kMiddleLeft, kMiddleCenter, kMiddleRight, kBottomLeft, kBottomCenter, kBottomRight
+  };
+  AcDbMText() = default;
+  ACDB_DECLARE_CLONE(AcDbMText)
+
+  AcGePoint3d location() const { return m_location; }
+  Acad::ErrorStatus setLocation(const AcGePoint3d& p) { m_location = p; return Acad::eOk; }
+  // The contents with formatting codes; the caller frees the copy with acutDelString.
+  ACHAR* contents() const;
+  const std::wstring& contentsText() const { return m_contents; }
+  Acad::ErrorStatus setContents(const ACHAR* text);
+  // The contents without formatting codes, paragraphs as line breaks.
+  std::wstring text() const;
+  double textHeight() const { return m_dHeight; }
+  Acad::ErrorStatus setTextHeight(double h);
+  double width() const { return m_dWidth; }
+  Acad::ErrorStatus setWidth(double w) { m_dWidth = w; return Acad::eOk; }
+  double rotation() const;
+  Acad::ErrorStatus setRotation(double a);
+  AttachmentPoint attachment() const { return m_attachment; }
+  Acad::ErrorStatus setAttachment(AttachmentPoint a) { m_attachment = a; return Acad::eOk; }
+  AcGeVector3d direction() const { return m_direction; }
+  Acad::ErrorStatus setDirection(const AcGeVector3d& d);
+  AcGeVector3d normal() const { return m_normal; }
+  Acad::ErrorStatus setNormal(const AcGeVector3d& n);
+  AcDbObjectId textStyle() const;
+  Acad::ErrorStatus setTextStyle(AcDbObjectId styleId);
+  const std::wstring& textStyleName() const { return m_style; }
+
+  Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
+  Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
+  // One single-line text per line of the text, top to bottom.
+  Acad::ErrorStatus explode(AcDbVoidPtrArray& entities) const override;
+  void dxfOutFields(AcDbDxfFiler& filer) const override;
+  Acad::ErrorStatus dxfInFields(const AcDbDxfRecord& record) override;
+
+ protected:
+  AcDbMText(const AcDbMText&) = default;
+
+ private:
+  AcGePoint3d m_location;
+  std::wstring m_contents;
+  std::wstring m_style = L"Standard";
+  double m_dHeight = 2.5;
+  double m_dWidth = 0.0;
+  double m_dLineSpacing = 1.0;
+  AttachmentPoint m_attachment = kTopLeft;
+  AcGeVector3d m_direction = AcGeVector3d::kXAxis;
+  AcGeVector3d m_normal = AcGeVector3d::kZAxis;
+};

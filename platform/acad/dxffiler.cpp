@@ -1,0 +1,237 @@
+#include "dxffiler.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include "dbdatabase.h"
+#include "dbstub.h"
+#include "textconv.h"
+
+// ---- writing ----------------------------------------------------------------
+
+void AcDbDxfFiler::writeCode(int code) {
+  char buf[16];
+  auto r = std::to_chars(buf, buf + sizeof buf, code);
+  size_t n = static_cast<size_t>(r.ptr - buf);
+  // Codes are right-aligned in three columns, as other programs write them.
+  if (n < 3) m_out.append(3 - n, ' ');
+  m_out.append(buf, n);
+  m_out.push_back('\n');
+}
+
+void AcDbDxfFiler::writeUtf8(int code, std::string_view text) {
+  writeCode(code);
+  // A value is one line: line breaks inside it would end the value early.
+  if (text.find_first_of("\r\n") == std::string_view::npos) {
+    m_out.append(text);
+  } else {
+    for (char c : text) m_out.push_back(c == '\n' || c == '\r' ? ' ' : c);
+  }
+  m_out.push_back('\n');
+}
+
+void AcDbDxfFiler::writeString(int code, std::wstring_view text) {
+  writeCode(code);
+  for (wchar_t wc : text) {
+    auto c = static_cast<uint32_t>(wc);
+    if (c == '\n' || c == '\r') {
+      m_out.push_back(' ');
+    } else if (c < 0x80) {
+      m_out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+      m_out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+      m_out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+      if (c >= 0xD800 && c <= 0xDFFF) c = 0xFFFD;  // a lone surrogate has no UTF-8 form
+      m_out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+      m_out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      m_out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x110000) {
+      m_out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+      m_out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+      m_out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      m_out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+      m_out.append("\xEF\xBF\xBD");
+    }
+  }
+  m_out.push_back('\n');
+}
+
+void AcDbDxfFiler::writeDouble(int code, double value) {
+  writeCode(code);
+  if (!std::isfinite(value)) value = 0.0;
+  char buf[32];
+  // Shortest text that reads back as the same double.
+  auto r = std::to_chars(buf, buf + sizeof buf, value);
+  size_t n = static_cast<size_t>(r.ptr - buf);
+  m_out.append(buf, n);
+  if (!std::memchr(buf, '.', n) && !std::memchr(buf, 'e', n)) m_out.append(".0");
+  m_out.push_back('\n');
+}
+
+void AcDbDxfFiler::writeInt(int code, long long value) {
+  writeCode(code);
+  char buf[24];
+  auto r = std::to_chars(buf, buf + sizeof buf, value);
+  m_out.append(buf, static_cast<size_t>(r.ptr - buf));
+  m_out.push_back('\n');
+}
+
+void AcDbDxfFiler::writePoint3d(int code, const AcGePoint3d& p) {
+  writeDouble(code, p.x);
+  writeDouble(code + 10, p.y);
+  writeDouble(code + 20, p.z);
+}
+
+void AcDbDxfFiler::writePoint2d(int code, const AcGePoint2d& p) {
+  writeDouble(code, p.x);
+  writeDouble(code + 10, p.y);
+}
+
+void AcDbDxfFiler::writeHandle(int code, AcDbHandle handle) {
+  char buf[17];
+  int n = 0;
+  Adesk::UInt64 v = handle.value();
+  do {
+    buf[16 - n++] = "0123456789ABCDEF"[v & 15];
+    v >>= 4;
+  } while (v);
+  writeUtf8(code, std::string_view(buf + 17 - n, static_cast<size_t>(n)));
+}
+
+void AcDbDxfFiler::writeObjectId(int code, AcDbObjectId id) {
+  if (id.isNull()) {
+    writeUtf8(code, "0");
+    return;
+  }
+  writeHandle(code, id.handle());
+}
+
+// ---- reading ------------------------------------------------------------------
+
+bool acdbParseInt(std::string_view t, long long& value) {
+  size_t i = 0;
+  while (i < t.size() && (t[i] == ' ' || t[i] == '\t')) ++i;
+  bool neg = false;
+  if (i < t.size() && (t[i] == '-' || t[i] == '+')) neg = t[i++] == '-';
+  if (i >= t.size() || t[i] < '0' || t[i] > '9') return false;
+  unsigned long long v = 0;
+  for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) {
+    if (v > 100000000000000000ULL) return false;  // far beyond any group value
+    v = v * 10 + static_cast<unsigned>(t[i] - '0');
+  }
+  // Some writers put a fraction on integer groups ("1.0").
+  if (i < t.size() && t[i] == '.') {
+    ++i;
+    while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i;
+  }
+  while (i < t.size() && (t[i] == ' ' || t[i] == '\t')) ++i;
+  if (i != t.size()) return false;
+  value = neg ? -static_cast<long long>(v) : static_cast<long long>(v);
+  return true;
+}
+
+bool acdbParseDouble(std::string_view t, double& value) {
+  size_t b = 0, e = t.size();
+  while (b < e && (t[b] == ' ' || t[b] == '\t')) ++b;
+  while (e > b && (t[e - 1] == ' ' || t[e - 1] == '\t')) --e;
+  if (b < e && t[b] == '+') ++b;
+  if (b == e) return false;
+  auto r = std::from_chars(t.data() + b, t.data() + e, value);
+  if (r.ec == std::errc::result_out_of_range) {
+    value = 0.0;
+    return r.ptr == t.data() + e;
+  }
+  return r.ec == std::errc() && r.ptr == t.data() + e && std::isfinite(value);
+}
+
+double AcDbDxfRecord::real(std::string_view v) {
+  double d = 0.0;
+  return acdbParseDouble(v, d) ? d : 0.0;
+}
+
+long long AcDbDxfRecord::integer(std::string_view v) {
+  long long n = 0;
+  return acdbParseInt(v, n) ? n : 0;
+}
+
+AcGePoint3d AcDbDxfRecord::point(const std::vector<AcDbDxfPair>& pairs, size_t& i) {
+  AcGePoint3d p;
+  int code = pairs[i].code;
+  p.x = real(pairs[i].value);
+  if (i + 1 < pairs.size() && pairs[i + 1].code == code + 10) {
+    p.y = real(pairs[++i].value);
+    if (i + 1 < pairs.size() && pairs[i + 1].code == code + 20) p.z = real(pairs[++i].value);
+  }
+  return p;
+}
+
+namespace {
+int HexDigit(wchar_t c) {
+  if (c >= L'0' && c <= L'9') return c - L'0';
+  if (c >= L'a' && c <= L'f') return c - L'a' + 10;
+  if (c >= L'A' && c <= L'F') return c - L'A' + 10;
+  return -1;
+}
+
+bool IsValidUtf8(std::string_view s) {
+  size_t i = 0;
+  while (i < s.size()) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    int extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
+    if (extra < 0 || i + static_cast<size_t>(extra) >= s.size() + (extra == 0 ? 1 : 0)) return false;
+    for (int k = 1; k <= extra; ++k)
+      if ((static_cast<unsigned char>(s[i + static_cast<size_t>(k)]) >> 6) != 2) return false;
+    i += static_cast<size_t>(extra) + 1;
+  }
+  return true;
+}
+}  // namespace
+
+std::wstring AcDbDxfRecord::text(std::string_view v) const {
+  std::wstring w;
+  bool ascii = true;
+  for (char c : v)
+    if (static_cast<unsigned char>(c) >= 0x80) { ascii = false; break; }
+  if (ascii) {
+    w.assign(v.begin(), v.end());
+  } else if (m_bUtf8 || IsValidUtf8(v)) {
+    w = win::Utf8ToWide(v);
+  } else {
+    // An older file in a single-byte code page: take the bytes as Latin-1.
+    for (char c : v) w.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
+  }
+  // A NUL cannot live in the host's C strings: it is dropped.
+  if (w.find(L'\0') != std::wstring::npos) std::erase(w, L'\0');
+  // \U+XXXX escapes of older files.
+  size_t pos = w.find(L"\\U+");
+  if (pos == std::wstring::npos) return w;
+  std::wstring out;
+  for (size_t i = 0; i < w.size(); ++i) {
+    if (w[i] == L'\\' && i + 6 < w.size() + 0 + 1 && w.compare(i, 3, L"\\U+") == 0 && i + 7 <= w.size()) {
+      int d0 = HexDigit(w[i + 3]), d1 = HexDigit(w[i + 4]), d2 = HexDigit(w[i + 5]), d3 = HexDigit(w[i + 6]);
+      if (d0 >= 0 && d1 >= 0 && d2 >= 0 && d3 >= 0) {
+        wchar_t decoded = static_cast<wchar_t>((d0 << 12) | (d1 << 8) | (d2 << 4) | d3);
+        if (decoded != 0) out.push_back(decoded);
+        i += 6;
+        continue;
+      }
+    }
+    out.push_back(w[i]);
+  }
+  return out;
+}
+
+AcDbObjectId AcDbDxfRecord::idFromHandle(std::string_view v) const {
+  while (!v.empty() && v.back() == ' ') v.remove_suffix(1);
+  while (!v.empty() && v.front() == ' ') v.remove_prefix(1);
+  if (v.empty() || v.size() > 16 || !m_pDb) return {};
+  char buf[17];
+  std::memcpy(buf, v.data(), v.size());
+  buf[v.size()] = 0;
+  AcDbHandle h(buf);
+  if (h.isNull()) return {};
+  return AcDbObjectId(m_pDb->stubForHandle(h, true));
+}

@@ -1,0 +1,73 @@
+// The two sides of DXF for database objects: AcDbDxfFiler writes group
+// codes and values as text, AcDbDxfRecord hands an object the pairs read for it.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dbid.h"
+#include "gegeometry.h"
+
+class AcDbDxfFiler {
+ public:
+  AcDbDxfFiler(std::string& out, AcDbDatabase* db) : m_out(out), m_pDb(db) {}
+  AcDbDatabase* database() const { return m_pDb; }
+
+  void writeString(int code, std::wstring_view text);
+  void writeUtf8(int code, std::string_view text);
+  void writeDouble(int code, double value);
+  void writeInt(int code, long long value);
+  void writeBool(int code, bool value) { writeInt(code, value ? 1 : 0); }
+  void writePoint3d(int code, const AcGePoint3d& p);
+  void writePoint2d(int code, const AcGePoint2d& p);
+  void writeVector3d(int code, const AcGeVector3d& v) { writePoint3d(code, AcGePoint3d(v.x, v.y, v.z)); }
+  void writeHandle(int code, AcDbHandle handle);
+  // The handle of the id; nothing when the id is null.
+  void writeObjectId(int code, AcDbObjectId id);
+
+ private:
+  void writeCode(int code);
+  std::string& m_out;
+  AcDbDatabase* m_pDb;
+};
+
+struct AcDbDxfPair {
+  int code;
+  std::string_view value;  // raw text of the value line, trimmed
+};
+
+// Reads DXF values. Text is UTF-8 in newer files and the drawing's code page
+// in older ones; \U+XXXX escapes are decoded either way.
+class AcDbDxfRecord {
+ public:
+  AcDbDxfRecord(AcDbDatabase* db, bool utf8) : m_pDb(db), m_bUtf8(utf8) {}
+
+  std::vector<AcDbDxfPair> pairs;  // the object's pairs, without its 0 code, up to the first 1001
+  std::vector<AcDbDxfPair> xdata;  // from the first 1001 on
+
+  AcDbDatabase* database() const { return m_pDb; }
+  bool isUtf8() const { return m_bUtf8; }
+  // Empties the pairs (keeping their room) for the next object.
+  void reset(AcDbDatabase* db, bool utf8) {
+    m_pDb = db;
+    m_bUtf8 = utf8;
+    pairs.clear();
+    xdata.clear();
+  }
+  std::wstring text(std::string_view v) const;
+  static double real(std::string_view v);
+  static long long integer(std::string_view v);
+  // The point whose x is at pairs[i]: y and z follow with code + 10, + 20;
+  // i is left at the last pair used.
+  static AcGePoint3d point(const std::vector<AcDbDxfPair>& pairs, size_t& i);
+  AcDbObjectId idFromHandle(std::string_view v) const;
+
+ private:
+  AcDbDatabase* m_pDb;
+  bool m_bUtf8;
+};
+
+// Parsers shared by the reader: false when the text is not a number.
+bool acdbParseDouble(std::string_view text, double& value);
+bool acdbParseInt(std::string_view text, long long& value);

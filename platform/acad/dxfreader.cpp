@@ -1,0 +1,684 @@
+// Reading DXF text (release 12 onward) into a database. The reader works
+// record by record over the file held in memory: one pair is a group-code
+// line and a value line. Anything malformed ends the read with an error
+// status and leaves a default drawing.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <cwctype>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dbblkref.h"
+#include "dbcurves.h"
+#include "dbdatabase.h"
+#include "dbdict.h"
+#include "dbhatch.h"
+#include "dbpline.h"
+#include "dbpoint.h"
+#include "dbproxy.h"
+#include "dbstub.h"
+#include "dbsymtb.h"
+#include "dbtext.h"
+#include "paths.h"
+#include "textconv.h"
+
+namespace {
+
+template <class T>
+T* ObjectOf(AcDbObjectId id) {
+  AcDbStub* s = id.stub();
+  return s && s->m_pObject ? T::cast(s->m_pObject) : nullptr;
+}
+
+// Splits the text into pairs, one at a time, with one pair of look-ahead.
+class PairReader {
+ public:
+  explicit PairReader(std::string_view text) : m_text(text) {
+    // A byte-order mark is not part of the first line.
+    if (m_text.size() >= 3 && std::memcmp(m_text.data(), "\xEF\xBB\xBF", 3) == 0) m_pos = 3;
+  }
+
+  // False at the end of the text; sets m_bError when a pair is malformed.
+  bool next(AcDbDxfPair& pair) {
+    if (m_bHavePeek) {
+      m_bHavePeek = false;
+      pair = m_peek;
+      return true;
+    }
+    std::string_view codeLine, valueLine;
+    if (!line(codeLine)) return false;
+    if (!line(valueLine)) {
+      m_bError = true;  // a code without its value: the file was cut short
+      return false;
+    }
+    long long code;
+    if (!acdbParseInt(codeLine, code) || code < -5 || code > 1071) {
+      m_bError = true;
+      return false;
+    }
+    if (code == 999) return next(pair);  // a comment
+    pair.code = static_cast<int>(code);
+    pair.value = valueLine;
+    return true;
+  }
+
+  bool peek(AcDbDxfPair& pair) {
+    if (!m_bHavePeek) {
+      if (!next(m_peek)) return false;
+      m_bHavePeek = true;
+    }
+    pair = m_peek;
+    return true;
+  }
+
+  bool error() const { return m_bError; }
+  void fail() { m_bError = true; }
+
+ private:
+  bool line(std::string_view& out) {
+    if (m_pos >= m_text.size()) return false;
+    const char* start = m_text.data() + m_pos;
+    const void* nl = std::memchr(start, '\n', m_text.size() - m_pos);
+    size_t len = nl ? static_cast<size_t>(static_cast<const char*>(nl) - start) : m_text.size() - m_pos;
+    m_pos += len + (nl ? 1 : 0);
+    if (len > 0 && start[len - 1] == '\r') --len;
+    out = std::string_view(start, len);
+    return true;
+  }
+
+  std::string_view m_text;
+  size_t m_pos = 0;
+  AcDbDxfPair m_peek{};
+  bool m_bHavePeek = false;
+  bool m_bError = false;
+};
+
+std::string_view TrimView(std::string_view v) {
+  while (!v.empty() && (v.front() == ' ' || v.front() == '\t')) v.remove_prefix(1);
+  while (!v.empty() && (v.back() == ' ' || v.back() == '\t')) v.remove_suffix(1);
+  return v;
+}
+
+bool Is(const AcDbDxfPair& p, int code, std::string_view value) { return p.code == code && TrimView(p.value) == value; }
+
+AcDbHandle HandleOf(std::string_view v) {
+  v = TrimView(v);
+  if (v.empty() || v.size() > 16) return {};
+  char buf[17];
+  std::memcpy(buf, v.data(), v.size());
+  buf[v.size()] = 0;
+  return AcDbHandle(buf);
+}
+
+class DxfLoader {
+ public:
+  DxfLoader(AcDbDatabase* db, std::string_view text) : m_pDb(db), m_in(text) {}
+
+  Acad::ErrorStatus load();
+
+ private:
+  // One record: its type and the pairs up to the next 0 group.
+  struct Record {
+    std::string_view type;
+    std::vector<AcDbDxfPair> pairs;
+  };
+  bool readRecord(Record& rec);
+  bool skipSection();
+  bool readHeader();
+  bool readRaw(AcDbRawPairs& raw);
+  bool readTables();
+  bool readTable(const Record& tableRec);
+  bool readBlocks();
+  bool readEntities(AcDbObjectId blockId, std::string_view endType, Record* end);
+  bool readObjects();
+  void addEntity(Record& rec, std::vector<Record>* followers, AcDbObjectId blockId);
+  // The record an object reads from; one buffer serves every object in turn.
+  const AcDbDxfRecord& makeDxfRecord(const std::vector<AcDbDxfPair>& pairs);
+  AcDbRawRecord makeRaw(const Record& rec, const std::vector<Record>* followers) const;
+  AcDbObjectId blockRecord(const std::wstring& name, AcDbHandle handle);
+  void ensureDefaults();
+  void noteHandles(const std::vector<AcDbDxfPair>& pairs);
+
+  AcDbDatabase* m_pDb;
+  PairReader m_in;
+  bool m_bUtf8 = false;
+  bool m_bTablesRead = false;
+  AcDbDxfRecord m_record{nullptr, false};
+  std::wstring m_clayer, m_celtype, m_textstyle;
+};
+
+bool DxfLoader::readRecord(Record& rec) {
+  AcDbDxfPair p;
+  if (!m_in.next(p)) return false;
+  if (p.code != 0) {
+    m_in.fail();
+    return false;
+  }
+  rec.type = TrimView(p.value);
+  rec.pairs.clear();
+  AcDbDxfPair q;
+  while (m_in.peek(q) && q.code != 0) {
+    m_in.next(q);
+    rec.pairs.push_back(q);
+  }
+  return !m_in.error();
+}
+
+void DxfLoader::noteHandles(const std::vector<AcDbDxfPair>& pairs) {
+  for (const AcDbDxfPair& p : pairs)
+    if (p.code == 5 || p.code == 105) m_pDb->noteHandle(HandleOf(p.value));
+}
+
+const AcDbDxfRecord& DxfLoader::makeDxfRecord(const std::vector<AcDbDxfPair>& pairs) {
+  AcDbDxfRecord& r = m_record;
+  r.reset(m_pDb, m_bUtf8);
+  size_t i = 0;
+  for (; i < pairs.size() && pairs[i].code != 1001; ++i) r.pairs.push_back(pairs[i]);
+  for (; i < pairs.size(); ++i) r.xdata.push_back(pairs[i]);
+  return r;
+}
+
+AcDbRawRecord DxfLoader::makeRaw(const Record& rec, const std::vector<Record>* followers) const {
+  AcDbRawRecord raw;
+  raw.type = std::string(rec.type);
+  for (const AcDbDxfPair& p : rec.pairs) raw.pairs.emplace_back(p.code, std::string(p.value));
+  if (followers)
+    for (const Record& f : *followers) {
+      raw.pairs.emplace_back(0, std::string(f.type));
+      for (const AcDbDxfPair& p : f.pairs) raw.pairs.emplace_back(p.code, std::string(p.value));
+    }
+  return raw;
+}
+
+bool DxfLoader::readRaw(AcDbRawPairs& raw) {
+  // Everything up to the section's end.
+  AcDbDxfPair p;
+  while (m_in.next(p)) {
+    if (Is(p, 0, "ENDSEC")) return true;
+    raw.pairs.emplace_back(p.code, std::string(p.value));
+  }
+  m_in.fail();
+  return false;
+}
+
+bool DxfLoader::skipSection() {
+  AcDbDxfPair p;
+  while (m_in.next(p))
+    if (Is(p, 0, "ENDSEC")) return true;
+  m_in.fail();
+  return false;
+}
+
+bool DxfLoader::readHeader() {
+  AcDbDxfPair p;
+  std::string name;
+  AcDbRawPairs values;
+  auto flush = [&]() {
+    if (name.empty()) return;
+    auto first = [&](int code) -> std::string_view {
+      for (const auto& [c, v] : values.pairs)
+        if (c == code) return v;
+      return {};
+    };
+    AcDbDxfRecord r(m_pDb, m_bUtf8);
+    if (name == "$ACADVER") {
+      std::string_view v = TrimView(first(1));
+      m_pDb->m_version = win::Utf8ToWide(v);
+      // From release 2007 on text is UTF-8.
+      m_bUtf8 = v.size() >= 6 && v.substr(0, 2) == "AC" && v.substr(2) >= "1021";
+    } else if (name == "$HANDSEED") {
+      m_pDb->noteHandle(AcDbHandle(HandleOf(first(5)).value() ? HandleOf(first(5)).value() - 1 : 0));
+    } else if (name == "$CLAYER") {
+      m_clayer = r.text(first(8));
+    } else if (name == "$CELTYPE") {
+      m_celtype = r.text(first(6));
+    } else if (name == "$TEXTSTYLE") {
+      m_textstyle = r.text(first(7));
+    } else if (name == "$CECOLOR") {
+      AcCmColor c;
+      c.setColorIndex(static_cast<Adesk::UInt16>(std::clamp<long long>(AcDbDxfRecord::integer(first(62)), 0, 256)));
+      m_pDb->setCecolor(c);
+    } else if (name == "$LTSCALE") {
+      double v = AcDbDxfRecord::real(first(40));
+      if (v > 0) m_pDb->setLtscale(v);
+    } else if (name == "$CELTSCALE") {
+      double v = AcDbDxfRecord::real(first(40));
+      if (v > 0) m_pDb->setCeltscale(v);
+    } else if (name == "$TEXTSIZE") {
+      double v = AcDbDxfRecord::real(first(40));
+      if (v > 0) m_pDb->setTextsize(v);
+    } else if (name == "$INSBASE") {
+      m_pDb->setInsbase(AcGePoint3d(AcDbDxfRecord::real(first(10)), AcDbDxfRecord::real(first(20)),
+                                    AcDbDxfRecord::real(first(30))));
+    }
+    m_pDb->m_header.push_back({name, std::move(values)});
+    values = AcDbRawPairs();
+    name.clear();
+  };
+  while (m_in.next(p)) {
+    if (Is(p, 0, "ENDSEC")) {
+      flush();
+      return true;
+    }
+    if (p.code == 9) {
+      flush();
+      name = std::string(TrimView(p.value));
+      continue;
+    }
+    if (p.code == 0) break;
+    values.pairs.emplace_back(p.code, std::string(p.value));
+  }
+  m_in.fail();
+  return false;
+}
+
+bool DxfLoader::readTables() {
+  m_bTablesRead = true;
+  Record rec;
+  while (readRecord(rec)) {
+    if (rec.type == "ENDSEC") return true;
+    if (rec.type != "TABLE") {
+      m_in.fail();
+      return false;
+    }
+    if (!readTable(rec)) return false;
+  }
+  m_in.fail();
+  return false;
+}
+
+bool DxfLoader::readTable(const Record& tableRec) {
+  std::wstring name;
+  AcDbHandle handle;
+  for (const AcDbDxfPair& p : tableRec.pairs) {
+    if (p.code == 2 && name.empty()) name = win::Utf8ToWide(TrimView(p.value));
+    if (p.code == 5) handle = HandleOf(p.value);
+  }
+  AcDbSymbolTable* table = nullptr;
+  if (name == L"BLOCK_RECORD") table = new AcDbBlockTable();
+  else if (name == L"LAYER") table = new AcDbLayerTable();
+  else if (name == L"LTYPE") table = new AcDbLinetypeTable();
+  else if (name == L"STYLE") table = new AcDbTextStyleTable();
+  else if (name == L"VIEW") table = new AcDbViewTable();
+  else if (name == L"APPID") table = new AcDbRegAppTable();
+
+  if (table && !m_pDb->tableIdByName(name).isNull()) {
+    delete table;  // a second table of a kind: kept as read
+    table = nullptr;
+  }
+  AcDbRawPairs raw;
+  AcDbObjectId tableId;
+  if (table) {
+    tableId = m_pDb->addWithHandle(table, handle);
+    m_pDb->setTableId(name, tableId);
+  } else {
+    noteHandles(tableRec.pairs);
+    raw.pairs.emplace_back(0, "TABLE");
+    for (const AcDbDxfPair& p : tableRec.pairs) raw.pairs.emplace_back(p.code, std::string(p.value));
+  }
+  Record rec;
+  while (readRecord(rec)) {
+    if (rec.type == "ENDTAB") {
+      if (!table) m_pDb->m_rawTables.push_back({win::WideToUtf8(name), std::move(raw)});
+      return true;
+    }
+    if (rec.type == "ENDSEC" || rec.type == "EOF" || rec.type == "TABLE") break;
+    if (!table) {
+      noteHandles(rec.pairs);
+      raw.pairs.emplace_back(0, std::string(rec.type));
+      for (const AcDbDxfPair& p : rec.pairs) raw.pairs.emplace_back(p.code, std::string(p.value));
+      continue;
+    }
+    AcRxObject* made = table->recordClass()->create();
+    auto* record = AcDbSymbolTableRecord::cast(made);
+    if (!record) {
+      delete made;
+      continue;
+    }
+    AcDbHandle h;
+    for (const AcDbDxfPair& p : rec.pairs)
+      if (p.code == 5 || p.code == 105) { h = HandleOf(p.value); break; }
+    const AcDbDxfRecord& dr = makeDxfRecord(rec.pairs);
+    // Records without a name, or a second record of a name, are left out.
+    if (record->dxfIn(dr) != Acad::eOk || table->has(record->name())) {
+      delete record;
+      m_pDb->noteHandle(h);
+      continue;
+    }
+    record->setOwnerId(tableId);
+    AcDbObjectId id = m_pDb->addWithHandle(record, h);
+    table->adoptRecord(id);
+  }
+  m_in.fail();
+  return false;
+}
+
+AcDbObjectId DxfLoader::blockRecord(const std::wstring& name, AcDbHandle handle) {
+  auto* blocks = ObjectOf<AcDbBlockTable>(m_pDb->blockTableId());
+  if (!blocks) {
+    m_pDb->setTableId(L"BLOCK_RECORD", m_pDb->addWithHandle(new AcDbBlockTable(), {}));
+    blocks = ObjectOf<AcDbBlockTable>(m_pDb->blockTableId());
+  }
+  AcDbObjectId id;
+  if (blocks->getAt(name.c_str(), id) == Acad::eOk) return id;
+  // Older files have no block records: the block makes its own.
+  auto* rec = new AcDbBlockTableRecord();
+  if (rec->setName(name.c_str()) != Acad::eOk) {
+    // Names other programs allow but the host does not are kept as they are.
+    delete rec;
+    rec = new AcDbBlockTableRecord();
+    rec->setName(L"*U");
+  }
+  AcDbDxfRecord nameOnly(m_pDb, true);
+  std::string utf8 = win::WideToUtf8(name);
+  nameOnly.pairs.push_back({2, utf8});
+  rec->dxfInFields(nameOnly);
+  rec->setOwnerId(m_pDb->blockTableId());
+  id = m_pDb->addWithHandle(rec, handle);
+  blocks->adoptRecord(id);
+  return id;
+}
+
+bool DxfLoader::readBlocks() {
+  Record rec;
+  while (readRecord(rec)) {
+    if (rec.type == "ENDSEC") return true;
+    if (rec.type != "BLOCK") {
+      m_in.fail();
+      return false;
+    }
+    std::wstring name;
+    AcDbHandle begin, owner;
+    AcGePoint3d origin;
+    int flags = 0;
+    const AcDbDxfRecord& dr = makeDxfRecord(rec.pairs);
+    for (size_t i = 0; i < dr.pairs.size(); ++i) {
+      const AcDbDxfPair& p = dr.pairs[i];
+      if (p.code == 2 && name.empty()) name = dr.text(p.value);
+      else if (p.code == 5) begin = HandleOf(p.value);
+      else if (p.code == 330) owner = HandleOf(p.value);
+      else if (p.code == 70) flags = static_cast<int>(AcDbDxfRecord::integer(p.value));
+      else if (p.code == 10) origin = AcDbDxfRecord::point(dr.pairs, i);
+    }
+    if (name.empty()) {
+      m_in.fail();
+      return false;
+    }
+    AcDbObjectId blockId = blockRecord(name, {});
+    auto* block = ObjectOf<AcDbBlockTableRecord>(blockId);
+    block->setOrigin(origin);
+    block->setFlags(static_cast<Adesk::Int16>(flags));
+    m_pDb->noteHandle(begin);
+    block->m_beginHandle = begin;
+    Record end;
+    if (!readEntities(blockId, "ENDBLK", &end)) return false;
+    for (const AcDbDxfPair& p : end.pairs)
+      if (p.code == 5) {
+        block->m_endHandle = HandleOf(p.value);
+        m_pDb->noteHandle(block->m_endHandle);
+      }
+  }
+  m_in.fail();
+  return false;
+}
+
+bool DxfLoader::readEntities(AcDbObjectId blockId, std::string_view endType, Record* end) {
+  Record rec;
+  auto* blocks = ObjectOf<AcDbBlockTable>(m_pDb->blockTableId());
+  AcDbObjectId paperId;
+  if (blocks) blocks->getAt(ACDB_PAPER_SPACE, paperId);
+  while (readRecord(rec)) {
+    if (rec.type == endType) {
+      if (end) *end = rec;
+      return true;
+    }
+    if (rec.type == "ENDSEC" || rec.type == "EOF" || rec.type == "BLOCK" || rec.type == "SECTION") break;
+    // Sub-entities follow their owner up to SEQEND.
+    std::vector<Record> followers;
+    bool hasFollowers = rec.type == "POLYLINE";
+    if (rec.type == "INSERT")
+      for (const AcDbDxfPair& p : rec.pairs)
+        if (p.code == 66 && AcDbDxfRecord::integer(p.value) == 1) hasFollowers = true;
+    if (hasFollowers) {
+      Record sub;
+      bool closed = false;
+      while (readRecord(sub)) {
+        if (sub.type != "VERTEX" && sub.type != "ATTRIB" && sub.type != "SEQEND") {
+          // A sequence without its end: the record read belongs to the block again.
+          m_in.fail();
+          return false;
+        }
+        followers.push_back(sub);
+        if (sub.type == "SEQEND") {
+          closed = true;
+          break;
+        }
+      }
+      if (!closed) break;
+    }
+    AcDbObjectId target = blockId;
+    if (endType == "ENDSEC" && !paperId.isNull())
+      for (const AcDbDxfPair& p : rec.pairs)
+        if (p.code == 67 && AcDbDxfRecord::integer(p.value) == 1) target = paperId;
+    addEntity(rec, hasFollowers ? &followers : nullptr, target);
+  }
+  m_in.fail();
+  return false;
+}
+
+void DxfLoader::addEntity(Record& rec, std::vector<Record>* followers, AcDbObjectId blockId) {
+  AcDbEntity* ent = nullptr;
+  if (!followers) {
+    if (rec.type == "LINE") ent = new AcDbLine();
+    else if (rec.type == "ARC") ent = new AcDbArc();
+    else if (rec.type == "CIRCLE") ent = new AcDbCircle();
+    else if (rec.type == "ELLIPSE") ent = new AcDbEllipse();
+    else if (rec.type == "LWPOLYLINE") ent = new AcDbPolyline();
+    else if (rec.type == "POINT") ent = new AcDbPoint();
+    else if (rec.type == "TEXT") ent = new AcDbText();
+    else if (rec.type == "MTEXT") ent = new AcDbMText();
+    else if (rec.type == "INSERT") ent = new AcDbBlockReference();
+    else if (rec.type == "HATCH") ent = new AcDbHatch();
+  }
+  AcDbHandle h;
+  for (const AcDbDxfPair& p : rec.pairs)
+    if (p.code == 5) { h = HandleOf(p.value); break; }
+  if (followers)
+    for (const Record& f : *followers) noteHandles(f.pairs);
+  const AcDbDxfRecord& dr = makeDxfRecord(rec.pairs);
+  if (ent && ent->dxfIn(dr) != Acad::eOk) {
+    delete ent;  // kept as read instead
+    ent = nullptr;
+  }
+  if (!ent) {
+    auto* proxy = new AcDbProxyEntity();
+    proxy->dxfIn(dr);
+    proxy->setRaw(makeRaw(rec, followers));
+    ent = proxy;
+  }
+  ent->setOwnerId(blockId);
+  AcDbObjectId id = m_pDb->addWithHandle(ent, h);
+  ObjectOf<AcDbBlockTableRecord>(blockId)->adoptEntity(id);
+}
+
+bool DxfLoader::readObjects() {
+  Record rec;
+  bool first = true;
+  while (readRecord(rec)) {
+    if (rec.type == "ENDSEC") return true;
+    if (rec.type == "EOF") break;
+    AcDbObject* obj = nullptr;
+    if (rec.type == "DICTIONARY") obj = new AcDbDictionary();
+    else if (rec.type == "XRECORD") obj = new AcDbXrecord();
+    AcDbHandle h;
+    for (const AcDbDxfPair& p : rec.pairs)
+      if (p.code == 5) { h = HandleOf(p.value); break; }
+    const AcDbDxfRecord& dr = makeDxfRecord(rec.pairs);
+    if (obj && obj->dxfIn(dr) != Acad::eOk) {
+      delete obj;
+      obj = nullptr;
+    }
+    if (!obj) {
+      auto* proxy = new AcDbProxyObject();
+      proxy->dxfIn(dr);
+      proxy->setRaw(makeRaw(rec, nullptr));
+      obj = proxy;
+    }
+    AcDbObjectId id = m_pDb->addWithHandle(obj, h);
+    // The first dictionary of the section is the named-object dictionary.
+    if (first && AcDbDictionary::cast(obj)) m_pDb->setNamedObjectsDictionaryId(id);
+    first = false;
+  }
+  m_in.fail();
+  return false;
+}
+
+void DxfLoader::ensureDefaults() {
+  auto ensureTable = [this](const wchar_t* name, AcDbSymbolTable* (*make)()) {
+    if (ObjectOf<AcDbSymbolTable>(m_pDb->tableIdByName(name))) return;
+    m_pDb->setTableId(name, m_pDb->addWithHandle(make(), {}));
+  };
+  ensureTable(L"BLOCK_RECORD", [] { return static_cast<AcDbSymbolTable*>(new AcDbBlockTable()); });
+  ensureTable(L"LAYER", [] { return static_cast<AcDbSymbolTable*>(new AcDbLayerTable()); });
+  ensureTable(L"LTYPE", [] { return static_cast<AcDbSymbolTable*>(new AcDbLinetypeTable()); });
+  ensureTable(L"STYLE", [] { return static_cast<AcDbSymbolTable*>(new AcDbTextStyleTable()); });
+  ensureTable(L"VIEW", [] { return static_cast<AcDbSymbolTable*>(new AcDbViewTable()); });
+  ensureTable(L"APPID", [] { return static_cast<AcDbSymbolTable*>(new AcDbRegAppTable()); });
+
+  auto ensureRecord = [this](const wchar_t* table, const wchar_t* name, AcDbSymbolTableRecord* rec) {
+    auto* t = ObjectOf<AcDbSymbolTable>(m_pDb->tableIdByName(table));
+    if (t->has(name)) {
+      delete rec;
+      return;
+    }
+    rec->setName(name);
+    rec->setOwnerId(t->objectId());
+    t->adoptRecord(m_pDb->addWithHandle(rec, {}));
+  };
+  ensureRecord(L"LAYER", L"0", new AcDbLayerTableRecord());
+  ensureRecord(L"LTYPE", L"ByBlock", new AcDbLinetypeTableRecord());
+  ensureRecord(L"LTYPE", L"ByLayer", new AcDbLinetypeTableRecord());
+  ensureRecord(L"LTYPE", L"Continuous", new AcDbLinetypeTableRecord());
+  ensureRecord(L"STYLE", L"Standard", new AcDbTextStyleTableRecord());
+  ensureRecord(L"APPID", L"ACAD", new AcDbRegAppTableRecord());
+  blockRecord(ACDB_MODEL_SPACE, {});
+  blockRecord(ACDB_PAPER_SPACE, {});
+  if (!ObjectOf<AcDbDictionary>(m_pDb->namedObjectsDictionaryId()))
+    m_pDb->setNamedObjectsDictionaryId(m_pDb->addWithHandle(new AcDbDictionary(), {}));
+
+  auto find = [this](const wchar_t* table, const std::wstring& name, const wchar_t* fallback) {
+    auto* t = ObjectOf<AcDbSymbolTable>(m_pDb->tableIdByName(table));
+    AcDbObjectId id;
+    if (name.empty() || t->getAt(name.c_str(), id) != Acad::eOk) t->getAt(fallback, id);
+    return id;
+  };
+  m_pDb->setCurrentIds(find(L"LAYER", m_clayer, L"0"), find(L"LTYPE", m_celtype, L"ByLayer"),
+                       find(L"STYLE", m_textstyle, L"Standard"));
+  // Tables the writer needs as other programs expect them.
+  for (const char* name : {"VPORT", "UCS", "DIMSTYLE"}) {
+    bool have = false;
+    for (const auto& t : m_pDb->m_rawTables) have = have || t.first == name;
+    if (have) continue;
+    AcDbRawPairs raw;
+    AcDbHandle h = m_pDb->reserveHandle();
+    ACHAR wbuf[20];
+    h.getIntoAsciiBuffer(wbuf, 20);
+    raw.pairs = {{0, "TABLE"}, {2, name}, {5, win::WideToUtf8(wbuf)}, {330, "0"}, {100, "AcDbSymbolTable"}, {70, "0"}};
+    m_pDb->m_rawTables.push_back({name, raw});
+  }
+}
+
+Acad::ErrorStatus DxfLoader::load() {
+  AcDbDxfPair p;
+  AcDbObjectId modelId;
+  bool anySection = false;
+  while (m_in.next(p)) {
+    anySection = true;
+    if (Is(p, 0, "EOF")) break;
+    if (!Is(p, 0, "SECTION") || !m_in.next(p) || p.code != 2) return Acad::eBadDxfFile;
+    std::string_view section = TrimView(p.value);
+    bool ok;
+    if (section == "HEADER") {
+      ok = readHeader();
+    } else if (section == "CLASSES") {
+      ok = readRaw(m_pDb->m_classes);
+    } else if (section == "TABLES") {
+      ok = !m_bTablesRead && readTables();
+    } else if (section == "BLOCKS") {
+      ok = readBlocks();
+    } else if (section == "ENTITIES") {
+      ok = true;
+      if (modelId.isNull()) modelId = blockRecord(ACDB_MODEL_SPACE, {});
+      ok = readEntities(modelId, "ENDSEC", nullptr);
+    } else if (section == "OBJECTS") {
+      ok = readObjects();
+    } else {
+      ok = skipSection();  // THUMBNAILIMAGE, ACDSDATA and others
+    }
+    if (!ok || m_in.error()) return Acad::eBadDxfFile;
+  }
+  if (m_in.error() || !anySection) return Acad::eBadDxfFile;
+  ensureDefaults();
+  return Acad::eOk;
+}
+}  // namespace
+
+Acad::ErrorStatus AcDbDatabase::dxfIn(std::string_view text) {
+  clear();
+  // A binary DXF starts with its sentinel; only text DXF is read.
+  if (text.size() >= 22 && std::memcmp(text.data(), "AutoCAD Binary DXF", 18) == 0) {
+    buildDefaultDrawing();
+    return Acad::eBadDxfFile;
+  }
+  reserveHandles(text.size() / 120);
+  DxfLoader loader(this, text);
+  Acad::ErrorStatus es = loader.load();
+  if (es != Acad::eOk) {
+    clear();
+    buildDefaultDrawing();
+  }
+  return es;
+}
+
+Acad::ErrorStatus AcDbDatabase::readDwgFile(const ACHAR* fileName, int shareMode, bool, const ACHAR*) {
+  if (!fileName || !*fileName) return Acad::eInvalidInput;
+  std::string path = win::ToPosixPath(std::wstring_view(fileName));
+  releaseInputFile();
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT ? Acad::eFileNotFound : Acad::eFileAccessErr;
+  int lock = shareMode == _SH_DENYRW ? LOCK_EX : shareMode == _SH_DENYNO ? 0 : LOCK_SH;
+  if (lock && ::flock(fd, lock | LOCK_NB) != 0) {
+    ::close(fd);
+    return Acad::eFileSharingViolation;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return Acad::eFileAccessErr;
+  }
+  // The file is mapped, not copied: the reader works on the page cache.
+  size_t size = static_cast<size_t>(st.st_size);
+  void* mapped = size ? ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0) : nullptr;
+  if (size && mapped == MAP_FAILED) {
+    ::close(fd);
+    return Acad::eFileAccessErr;
+  }
+  std::string_view text(static_cast<const char*>(mapped), size);
+  Acad::ErrorStatus es = dxfIn(text);
+  if (mapped) ::munmap(mapped, size);
+  if (es != Acad::eOk) {
+    ::close(fd);
+    return es;
+  }
+  m_nInputFd = fd;
+  m_fileName = fileName;
+  return Acad::eOk;
+}
