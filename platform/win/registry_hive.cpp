@@ -206,66 +206,12 @@ std::vector<BYTE> TextBytes(std::wstring_view text) {
   return data;
 }
 
-// UTF-8 into wide text, reusing out's storage; invalid bytes become U+FFFD.
-void DecodeUtf8(std::string_view in, std::wstring& out) {
-  out.clear();
-  size_t i = 0;
-  while (i < in.size()) {
-    const auto b = static_cast<unsigned char>(in[i]);
-    if (b < 0x80) {
-      out += static_cast<wchar_t>(b);
-      ++i;
-      continue;
-    }
-    const int extra = b >= 0xF5 ? -1 : b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC2 ? 1 : -1;
-    uint32_t c = extra == 3 ? (b & 0x07u) : extra == 2 ? (b & 0x0Fu) : (b & 0x1Fu);
-    bool ok = extra > 0;
-    for (int k = 1; ok && k <= extra; ++k) {
-      if (i + static_cast<size_t>(k) >= in.size()) {
-        ok = false;
-        break;
-      }
-      const auto n = static_cast<unsigned char>(in[i + static_cast<size_t>(k)]);
-      if ((n & 0xC0) != 0x80) ok = false;
-      c = (c << 6) | (n & 0x3Fu);
-    }
-    const uint32_t minimum = extra == 3 ? 0x10000u : extra == 2 ? 0x800u : 0x80u;
-    if (!ok || c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-      out += static_cast<wchar_t>(0xFFFD);
-      ++i;
-      continue;
-    }
-    out += static_cast<wchar_t>(c);
-    i += static_cast<size_t>(extra) + 1;
-  }
-}
-
 void AppendHex(std::string& out, const std::vector<BYTE>& data) {
   static const char digits[] = "0123456789abcdef";
   for (size_t i = 0; i < data.size(); ++i) {
     if (i) out += ',';
     out += digits[data[i] >> 4];
     out += digits[data[i] & 15];
-  }
-}
-
-void AppendUtf8(std::string& out, wchar_t wc) {
-  auto c = static_cast<uint32_t>(wc);
-  if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
   }
 }
 
@@ -285,7 +231,7 @@ void AppendQuoted(std::string& out, std::wstring_view text) {
           std::snprintf(buf, sizeof buf, "\\u{%x}", static_cast<unsigned>(c));
           out += buf;
         } else {
-          AppendUtf8(out, c);
+          win::AppendUtf8(out, c);
         }
     }
   }
@@ -300,7 +246,7 @@ void FormatKeyText(std::string& out, const Key& key, std::wstring& path) {
     std::string& text = key.m_text;
     text.clear();
     text += "\n[";
-    for (wchar_t c : path) AppendUtf8(text, c);
+    for (wchar_t c : path) win::AppendUtf8(text, c);
     text += "]\n";
     for (const auto& v : key.Values()) {
       if (v.name.empty())
@@ -437,7 +383,7 @@ ParseResult ParseHive(std::string_view text, std::wstring_view rootName, Key& ro
       continue;
     }
     if (raw.empty() || raw[0] == ';') continue;
-    DecodeUtf8(raw, line);
+    line = win::Utf8ToWide(raw);
     if (line[0] == L'[') {
       if (line.back() != L']') return fail("key line without closing bracket");
       std::wstring_view path(line);

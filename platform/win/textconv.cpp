@@ -59,6 +59,8 @@ std::wstring Utf8ToWide(std::string_view in) {
   return out;
 }
 
+void AppendUtf8(std::string& out, wchar_t ch) { AppendUtf8(out, static_cast<char32_t>(ch)); }
+
 std::string WideToUtf8(std::wstring_view in) {
   std::string out;
   out.reserve(in.size());

@@ -11,6 +11,8 @@ namespace win {
 
 std::wstring Utf8ToWide(std::string_view utf8);
 std::string WideToUtf8(std::wstring_view wide);
+// Appends one character as UTF-8 (U+FFFD for what is not a character).
+void AppendUtf8(std::string& out, wchar_t ch);
 
 std::u16string WideToUtf16(std::wstring_view wide);
 std::wstring Utf16ToWide(std::u16string_view utf16);
