@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "DBHelper.h"
+#include "afxwin.h"
 #include "textconv.h"
 
 namespace {
@@ -109,6 +110,13 @@ int CGlobalVars::SplitString(CString strText, CString strSeparator, CStringArray
   }
   if (!strRest.IsEmpty() || bKeepEmpty) arResult.Add(strRest);
   return (int)arResult.GetSize();
+}
+
+void CGlobalVars::SetWindownsText(CWnd* pWnd) {
+  if (pWnd == NULL || !::IsWindow(pWnd->GetSafeHwnd())) return;
+  CString strCaption;
+  pWnd->GetWindowText(strCaption);
+  pWnd->SetWindowText(CString(_T("Marlo")) + _T("-") + strCaption);
 }
 
 void CGlobalVars::ConvertUTF8toGB2312(CString strText, CString& strResult) {

@@ -48,6 +48,8 @@ struct drowpldefpra {
   int statusId = 0;
 };
 
+class CWnd;
+
 typedef CMap<CString, LPCTSTR, CString, LPCTSTR> CConfigMap;
 typedef CMap<CString, LPCTSTR, plinedata, plinedata&> CPLineDataMap;
 typedef CMap<int, int, CString, LPCTSTR> CElementStatusMap;
@@ -77,6 +79,9 @@ class AFX_EXT_CLASS CGlobalVars {
   // Makes the default drawing parameters when they are still empty.
   static void GetPram();
   static int SplitString(CString strText, CString strSeparator, CStringArray& arResult, int bKeepEmpty);
+  // Prefixes the window's caption with the maker's name: "Marlo-" + caption.
+  // A null pointer or a window that does not exist is left alone.
+  static void SetWindownsText(CWnd* pWnd);
   // Text whose characters are the bytes of UTF-8 (each below 0x100) is
   // decoded; any other text is copied unchanged.
   static void ConvertUTF8toGB2312(CString strText, CString& strResult);

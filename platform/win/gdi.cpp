@@ -1237,6 +1237,10 @@ BOOL DrawFocusRect(HDC hdc, const RECT* rect) {
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
   DCObj* dc = DCFrom(hdc);
   if (!dc) return CLR_INVALID;
+  // A point off the surface or outside the clipping region is not set.
+  POINT s = ToSurface(dc, x, y);
+  int w = cairo_image_surface_get_width(dc->target.s), h = cairo_image_surface_get_height(dc->target.s);
+  if (s.x < 0 || s.y < 0 || s.x >= w || s.y >= h || !ClipOf(dc).Contains(s.x, s.y)) return CLR_INVALID;
   Paint p(dc);
   p.Color(color);
   cairo_rectangle(p.cr, x, y, 1, 1);
