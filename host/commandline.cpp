@@ -3,7 +3,9 @@
 #include <cwctype>
 #include <exception>
 
+#include "acdocman.h"
 #include "acutprint.h"
+#include "edcommands.h"
 #include "edcmdstack.h"
 #include "rxdynlink.h"
 #include "script.h"
@@ -89,14 +91,32 @@ bool CommandLine::RunBuiltIn(const std::wstring& name, const std::wstring& argum
     }
     return true;
   }
-  return false;
+  if (name == L"OPEN" || name == L"SAVEAS") {
+    std::wstring path = Unquote(argument);
+    if (path.empty()) {
+      acutPrintf(L"\n%s needs the drawing's file name.\n", name.c_str());
+      return true;
+    }
+    AcApDocument* doc = nullptr;
+    Acad::ErrorStatus es = name == L"OPEN" ? acDocManager->openDocument(path.c_str(), doc)
+                                           : acDocManager->saveDocumentAs(path.c_str());
+    if (es != Acad::eOk)
+      acutPrintf(L"\nCannot %s \"%s\": %s\n", name == L"OPEN" ? L"open" : L"save", path.c_str(),
+                 Acad::ErrorStatusText(es));
+    return true;
+  }
+  return acad::RunDrawingCommand(name);
 }
 
 void CommandLine::Help() {
   acutPrintf(L"\nBuilt-in commands:\n");
   acutPrintf(L"  APPLOAD path   load a module\n");
   acutPrintf(L"  HELP           this list\n");
+  acutPrintf(L"  OPEN path      open a drawing (DXF) as the current document\n");
   acutPrintf(L"  QUIT           end the host\n");
+  acutPrintf(L"  SAVEAS path    save the current drawing as DXF\n");
+  for (const auto& [command, text] : acad::DrawingCommands())
+    acutPrintf(L"  %-14s %s\n", command.c_str(), text.c_str());
   std::vector<const AcEdCommand*> commands = acedRegCmds->commands();
   if (!commands.empty()) acutPrintf(L"Commands of the loaded modules (local name, global name, group):\n");
   for (const AcEdCommand* c : commands)

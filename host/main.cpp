@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "acdocman.h"
 #include "afxwin.h"
 #include "commandline.h"
 #include "dlgscript.h"
@@ -47,7 +48,22 @@ int main(int argc, char** argv) {
     }
   }
 
+  // The host starts with a new drawing; --open puts the drawing read in its place.
+  acDocManager->curDocument();
+  if (!options->drawing.empty()) {
+    AcApDocument* doc = nullptr;
+    Acad::ErrorStatus es = acDocManager->openDocument(win::Utf8ToWide(options->drawing).c_str(), doc);
+    if (es != Acad::eOk) {
+      std::fprintf(stderr, "cadhost: cannot read the drawing \"%s\": %s\n", options->drawing.c_str(),
+                   win::WideToUtf8(Acad::ErrorStatusText(es)).c_str());
+      acrxDynamicLinker->unloadAll();
+      acDocManager->closeAllDocuments();
+      return 1;
+    }
+  }
+
   host::CommandLine().Run();
   acrxDynamicLinker->unloadAll();
+  acDocManager->closeAllDocuments();
   return 0;
 }

@@ -100,10 +100,10 @@ resbuf* acutBuildList(int type, ...) {
   resbuf* head = nullptr;
   resbuf** tail = &head;
   bool ok = true;
-  while (type != 0) {
+  // The list ends at 0 or RTNONE, whichever the caller writes.
+  while (type != 0 && type != RTNONE) {
     resbuf* rb = acutNewRb(type);
-    if (type == RTLB || type == RTLE || type == RTDOTE || type == RTNIL || type == RTT || type == RTNONE ||
-        type == RTVOID) {
+    if (type == RTLB || type == RTLE || type == RTDOTE || type == RTNIL || type == RTT || type == RTVOID) {
       // no value
     } else {
       switch (acdbGroupCodeToType(type)) {

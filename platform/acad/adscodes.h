@@ -75,7 +75,7 @@ int acdbGroupCodeToType(int groupCode);
 resbuf* acutNewRb(int type);
 // Frees a whole list, strings included.
 int acutRelRb(resbuf* rb);
-// Builds a list from (type, value) pairs ending with 0. Strings are const
+// Builds a list from (type, value) pairs ending with 0 or RTNONE. Strings are const
 // ACHAR*, reals double, shorts and longs int, points const ads_real*, entity
 // names const Adesk::Int64* (an ads_name). Returns null on a bad type.
 resbuf* acutBuildList(int type, ...);

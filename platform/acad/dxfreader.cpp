@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "db2dpline.h"
+#include "db3dpline.h"
 #include "dbblkref.h"
 #include "dbcurves.h"
 #include "dbdatabase.h"
@@ -24,6 +26,7 @@
 #include "dbpline.h"
 #include "dbpoint.h"
 #include "dbproxy.h"
+#include "dbregion.h"
 #include "dbstub.h"
 #include "dbsymtb.h"
 #include "dbtext.h"
@@ -60,7 +63,7 @@ class PairReader {
       return false;
     }
     long long code;
-    if (!acdbParseInt(codeLine, code) || code < -5 || code > 1071) {
+    if (!parseCode(codeLine, code) || code < -5 || code > 1071) {
       m_bError = true;
       return false;
     }
@@ -83,6 +86,22 @@ class PairReader {
   void fail() { m_bError = true; }
 
  private:
+  // Group codes are short, right-aligned numbers: parsed here directly, with
+  // the general integer parser for anything unusual (tabs, signs, "1.0").
+  static bool parseCode(std::string_view text, long long& code) {
+    const char* s = text.data();
+    size_t n = text.size(), i = 0;
+    while (i < n && s[i] == ' ') ++i;
+    size_t first = i;
+    long long v = 0;
+    while (i < n && i - first < 5 && s[i] >= '0' && s[i] <= '9') v = v * 10 + (s[i++] - '0');
+    if (i > first && i == n) {
+      code = v;
+      return true;
+    }
+    return acdbParseInt(text, code);
+  }
+
   bool line(std::string_view& out) {
     if (m_pos >= m_text.size()) return false;
     const char* start = m_text.data() + m_pos;
@@ -140,6 +159,11 @@ class DxfLoader {
   bool readEntities(AcDbObjectId blockId, std::string_view endType, Record* end);
   bool readObjects();
   void addEntity(Record& rec, std::vector<Record>* followers, AcDbObjectId blockId);
+  // A POLYLINE with its VERTEX and SEQEND records as a modelled polyline;
+  // null for kinds kept as read or vertices that do not fit.
+  AcDbEntity* readOldPolyline(const Record& rec, const std::vector<Record>& followers);
+  template <class Poly>
+  Poly* readSequence(const Record& rec, const std::vector<Record>& followers);
   // The record an object reads from; one buffer serves every object in turn.
   const AcDbDxfRecord& makeDxfRecord(const std::vector<AcDbDxfPair>& pairs);
   AcDbRawRecord makeRaw(const Record& rec, const std::vector<Record>* followers) const;
@@ -474,6 +498,36 @@ bool DxfLoader::readEntities(AcDbObjectId blockId, std::string_view endType, Rec
   return false;
 }
 
+template <class Poly>
+Poly* DxfLoader::readSequence(const Record& rec, const std::vector<Record>& followers) {
+  auto* poly = new Poly();
+  bool ok = poly->dxfIn(makeDxfRecord(rec.pairs)) == Acad::eOk;
+  for (size_t i = 0; ok && i < followers.size(); ++i) {
+    const Record& f = followers[i];
+    if (f.type == "VERTEX") {
+      ok = poly->dxfInVertex(makeDxfRecord(f.pairs)) == Acad::eOk;
+    } else if (f.type == "SEQEND") {
+      for (const AcDbDxfPair& p : f.pairs)
+        if (p.code == 5) poly->setSeqendHandle(HandleOf(p.value));
+    } else {
+      ok = false;  // attributes belong to block references
+    }
+  }
+  if (ok) return poly;
+  delete poly;
+  return nullptr;
+}
+
+AcDbEntity* DxfLoader::readOldPolyline(const Record& rec, const std::vector<Record>& followers) {
+  long long flags = 0;
+  for (const AcDbDxfPair& p : rec.pairs)
+    if (p.code == 70) flags = AcDbDxfRecord::integer(p.value);
+  // Meshes and polyface meshes are kept as read.
+  if (flags & (16 | 64)) return nullptr;
+  if (flags & 8) return readSequence<AcDb3dPolyline>(rec, followers);
+  return readSequence<AcDb2dPolyline>(rec, followers);
+}
+
 void DxfLoader::addEntity(Record& rec, std::vector<Record>* followers, AcDbObjectId blockId) {
   AcDbEntity* ent = nullptr;
   if (!followers) {
@@ -487,14 +541,16 @@ void DxfLoader::addEntity(Record& rec, std::vector<Record>* followers, AcDbObjec
     else if (rec.type == "MTEXT") ent = new AcDbMText();
     else if (rec.type == "INSERT") ent = new AcDbBlockReference();
     else if (rec.type == "HATCH") ent = new AcDbHatch();
+    else if (rec.type == "REGION") ent = new AcDbRegion();
   }
   AcDbHandle h;
   for (const AcDbDxfPair& p : rec.pairs)
     if (p.code == 5) { h = HandleOf(p.value); break; }
   if (followers)
     for (const Record& f : *followers) noteHandles(f.pairs);
+  if (followers && rec.type == "POLYLINE") ent = readOldPolyline(rec, *followers);
   const AcDbDxfRecord& dr = makeDxfRecord(rec.pairs);
-  if (ent && ent->dxfIn(dr) != Acad::eOk) {
+  if (ent && !followers && ent->dxfIn(dr) != Acad::eOk) {
     delete ent;  // kept as read instead
     ent = nullptr;
   }

@@ -2,14 +2,15 @@
 # Runs one scripted end-to-end case and compares the transcript with the
 # expected one. A case is cases/NAME.script, cases/NAME.expected and, if the
 # run needs options, cases/NAME.args (one line; @BIN@ and @MODULES@ stand for
-# the module folder and the test modules' folder). Exit status and standard
+# the module folder and the test modules' folder, @DRAWINGS@ for drawings/). Exit status and standard
 # error are part of the transcript as "[exit N]".
 set -u
 bin=$1 modules=$2 cases=$3 name=$4
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 args=""
-[ -f "$cases/$name.args" ] && args=$(sed -e "s#@BIN@#$bin#g" -e "s#@MODULES@#$modules#g" "$cases/$name.args")
+drawings=$(cd "$cases/../drawings" 2>/dev/null && pwd)
+[ -f "$cases/$name.args" ] && args=$(sed -e "s#@BIN@#$bin#g" -e "s#@MODULES@#$modules#g" -e "s#@DRAWINGS@#$drawings#g" "$cases/$name.args")
 export MARLO_PREFIX="$out/prefix"
 # shellcheck disable=SC2086
 (cd "$out" && "$bin/cadhost" $args --out "$out/snapshots" --script "$cases/$name.script" >"$out/transcript" 2>&1

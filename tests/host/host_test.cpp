@@ -114,3 +114,33 @@ TEST(Host, BadOptionsAndMissingFilesEndWithAMessage) {
   EXPECT_EQ(r.status, 1);
   After(r.out, "cannot load the module");
 }
+
+TEST(Host, OpensADrawingGivenOnTheCommandLineAndRefusesOneItCannotRead) {
+  char dir[] = "/tmp/cadhost-docs-XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  std::string saved = std::string(dir) + "/saved.dxf";
+  HostRun made = RunHost("", "LINE\n0,0\n10,0\n\nSAVEAS " + saved + "\nQUIT\n");
+  EXPECT_EQ(made.status, 0) << made.out;
+
+  HostRun opened = RunHost("--open " + saved, "LIST\nALL\n\nQUIT\n");
+  EXPECT_EQ(opened.status, 0) << opened.out;
+  After(opened.out, "from (0.0000,0.0000,0.0000) to (10.0000,0.0000,0.0000)");
+
+  std::string broken = std::string(dir) + "/broken.dxf";
+  std::ofstream(broken) << "not a drawing\n";
+  HostRun bad = RunHost("--open " + broken, "QUIT\n");
+  EXPECT_NE(bad.status, 0);
+  After(bad.out, "cannot read the drawing \"" + broken + "\"");
+  HostRun missing = RunHost("--open " + std::string(dir) + "/none.dxf", "QUIT\n");
+  EXPECT_NE(missing.status, 0);
+  After(missing.out, "cannot read the drawing");
+
+  // At the command line a drawing that cannot be read leaves the current one.
+  HostRun typed = RunHost("--open " + saved, "OPEN " + broken + "\nLIST\nALL\n\nQUIT\n");
+  EXPECT_EQ(typed.status, 0);
+  size_t at = After(typed.out, "Cannot open \"" + broken + "\"");
+  After(typed.out, "LINE       handle", at);
+  unlink(broken.c_str());
+  unlink(saved.c_str());
+  rmdir(dir);
+}

@@ -338,3 +338,19 @@ TEST(AcadLinetypes, LoadedFromALinFile) {
   std::remove(path.c_str());
 }
 }  // namespace
+
+TEST(AcadResultBuffers, BuildListEndsAtZeroOrRtNone) {
+  // Host code ends its lists with RTNONE as often as with 0; either must stop
+  // the list without reading further arguments.
+  resbuf* a = acutBuildList(RTDXF0, L"LWPOLYLINE", 8, L"route", RTNONE);
+  resbuf* b = acutBuildList(RTDXF0, L"LWPOLYLINE", 8, L"route", 0);
+  for (resbuf* list : {a, b}) {
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->restype, RTDXF0);
+    ASSERT_NE(list->rbnext, nullptr);
+    EXPECT_EQ(list->rbnext->restype, 8);
+    EXPECT_STREQ(list->rbnext->resval.rstring, L"route");
+    EXPECT_EQ(list->rbnext->rbnext, nullptr);
+    acutRelRb(list);
+  }
+}

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "db2dpline.h"
 #include "dbblkref.h"
 #include "dbcurves.h"
 #include "dbdict.h"
@@ -78,13 +79,12 @@ TEST(AcadForeignDxf, Release12WithoutHandlesOrSubclassMarkers) {
   ASSERT_NE(t, nullptr);
   EXPECT_STREQ(t->textStringConst(), L"Café");
   t->close();
-  // The old polyline is kept as read, with its vertices.
-  AcDbProxyEntity* poly = Open<AcDbProxyEntity>(ids[2]);
+  // The old polyline with its vertices: closed, so two vertices give two segments.
+  AcDb2dPolyline* poly = Open<AcDb2dPolyline>(ids[2]);
   ASSERT_NE(poly, nullptr);
-  EXPECT_STREQ(poly->originalDxfName(), "POLYLINE");
-  int vertices = 0;
-  for (const auto& pr : poly->raw().pairs) vertices += pr.first == 0 && pr.second == "VERTEX";
-  EXPECT_EQ(vertices, 2);
+  EXPECT_EQ(poly->numVerts(), 2);
+  EXPECT_TRUE(poly->isClosed());
+  EXPECT_NEAR(poly->length(), 2.0, 1e-12);
   poly->close();
   AcDbBlockReference* ref = Open<AcDbBlockReference>(ids[3]);
   ASSERT_NE(ref, nullptr);

@@ -1,0 +1,12 @@
+#include "dbhostapp.h"
+
+#include "acdocman.h"
+
+AcDbDatabase* AcDbHostApplicationServices::workingDatabase() const {
+  return m_pWorking ? m_pWorking : curDoc()->database();
+}
+
+AcDbHostApplicationServices* acdbHostApplicationServices() {
+  static AcDbHostApplicationServices services;
+  return &services;
+}
