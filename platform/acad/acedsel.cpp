@@ -301,7 +301,7 @@ int Interactive(const Filter& filter, ads_name ss) {
       SelectLast(filter, set, added);
     } else if ((upper[0] == L'W' || upper[0] == L'C') && text.size() > 1 && std::iswspace(text[1])) {
       if (!ParseCorners(text.substr(1), a, b)) {
-        acutPrintf(L"\nInvalid window specification.\n");
+        acutPrintf(L"\nInvalid window: two corners are needed.\n");
         continue;
       }
       SelectArea(upper[0] == L'C', a, b, filter, set, added);

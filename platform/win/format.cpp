@@ -8,7 +8,7 @@
 namespace win {
 namespace {
 
-struct Spec {
+struct Conversion {
   std::string flags;
   int width = -1;
   int precision = -1;
@@ -16,9 +16,9 @@ struct Spec {
   wchar_t type = 0;
 };
 
-void Pad(std::wstring& out, const std::wstring& body, const Spec& spec) {
-  const bool left = spec.flags.find('-') != std::string::npos;
-  const size_t width = spec.width > 0 ? static_cast<size_t>(spec.width) : 0;
+void Pad(std::wstring& out, const std::wstring& body, const Conversion& conv) {
+  const bool left = conv.flags.find('-') != std::string::npos;
+  const size_t width = conv.width > 0 ? static_cast<size_t>(conv.width) : 0;
   if (body.size() >= width) {
     out += body;
   } else if (left) {
@@ -32,10 +32,10 @@ void Pad(std::wstring& out, const std::wstring& body, const Spec& spec) {
 
 // Runs the C library's narrow printf for one number conversion.
 template <typename T>
-void Number(std::wstring& out, const Spec& spec, const char* length, char type, T value) {
-  std::string f = "%" + spec.flags;
-  if (spec.width >= 0) f += std::to_string(spec.width);
-  if (spec.precision >= 0) f += "." + std::to_string(spec.precision);
+void Number(std::wstring& out, const Conversion& conv, const char* length, char type, T value) {
+  std::string f = "%" + conv.flags;
+  if (conv.width >= 0) f += std::to_string(conv.width);
+  if (conv.precision >= 0) f += "." + std::to_string(conv.precision);
   f += length;
   f += type;
   char buf[512];
@@ -64,67 +64,67 @@ std::wstring Core(const wchar_t* fmt, va_list args, bool narrowFormat) {
       ++p;
       continue;
     }
-    Spec spec;
-    while (*p == L'-' || *p == L'+' || *p == L' ' || *p == L'#' || *p == L'0') spec.flags += static_cast<char>(*p++);
+    Conversion conv;
+    while (*p == L'-' || *p == L'+' || *p == L' ' || *p == L'#' || *p == L'0') conv.flags += static_cast<char>(*p++);
     if (*p == L'*') {
-      spec.width = va_arg(args, int);
-      if (spec.width < 0) {
-        spec.flags += '-';
-        spec.width = -spec.width;
+      conv.width = va_arg(args, int);
+      if (conv.width < 0) {
+        conv.flags += '-';
+        conv.width = -conv.width;
       }
       ++p;
     } else {
-      while (*p >= L'0' && *p <= L'9') spec.width = (spec.width < 0 ? 0 : spec.width * 10) + (*p++ - L'0');
+      while (*p >= L'0' && *p <= L'9') conv.width = (conv.width < 0 ? 0 : conv.width * 10) + (*p++ - L'0');
     }
     if (*p == L'.') {
       ++p;
-      spec.precision = 0;
+      conv.precision = 0;
       if (*p == L'*') {
-        spec.precision = va_arg(args, int);
+        conv.precision = va_arg(args, int);
         ++p;
       } else {
-        while (*p >= L'0' && *p <= L'9') spec.precision = spec.precision * 10 + (*p++ - L'0');
+        while (*p >= L'0' && *p <= L'9') conv.precision = conv.precision * 10 + (*p++ - L'0');
       }
     }
-    using Size = Spec::Size;
-    if (p[0] == L'h' && p[1] == L'h') { spec.size = Size::Char; p += 2; }
-    else if (*p == L'h') { spec.size = Size::Short; ++p; }
-    else if (p[0] == L'l' && p[1] == L'l') { spec.size = Size::Long64; p += 2; }
-    else if (*p == L'l') { spec.size = Size::Long32; ++p; }
-    else if (p[0] == L'I' && p[1] == L'6' && p[2] == L'4') { spec.size = Size::Long64; p += 3; }
-    else if (p[0] == L'I' && p[1] == L'3' && p[2] == L'2') { spec.size = Size::Long32; p += 3; }
-    else if (*p == L'I' || *p == L'z' || *p == L't' || *p == L'j') { spec.size = Size::Pointer; ++p; }
-    else if (*p == L'w') { spec.size = Size::Wide; ++p; }
+    using Size = Conversion::Size;
+    if (p[0] == L'h' && p[1] == L'h') { conv.size = Size::Char; p += 2; }
+    else if (*p == L'h') { conv.size = Size::Short; ++p; }
+    else if (p[0] == L'l' && p[1] == L'l') { conv.size = Size::Long64; p += 2; }
+    else if (*p == L'l') { conv.size = Size::Long32; ++p; }
+    else if (p[0] == L'I' && p[1] == L'6' && p[2] == L'4') { conv.size = Size::Long64; p += 3; }
+    else if (p[0] == L'I' && p[1] == L'3' && p[2] == L'2') { conv.size = Size::Long32; p += 3; }
+    else if (*p == L'I' || *p == L'z' || *p == L't' || *p == L'j') { conv.size = Size::Pointer; ++p; }
+    else if (*p == L'w') { conv.size = Size::Wide; ++p; }
     else if (*p == L'L') { ++p; }
-    spec.type = *p;
+    conv.type = *p;
     if (!*p) break;
     ++p;
 
-    switch (spec.type) {
+    switch (conv.type) {
       case L'd':
       case L'i':
-        if (spec.size == Size::Long64 || spec.size == Size::Pointer)
-          Number(out, spec, "ll", 'd', static_cast<long long>(va_arg(args, long long)));
-        else if (spec.size == Size::Short)
-          Number(out, spec, "", 'd', static_cast<int>(static_cast<short>(va_arg(args, int))));
-        else if (spec.size == Size::Char)
-          Number(out, spec, "", 'd', static_cast<int>(static_cast<signed char>(va_arg(args, int))));
+        if (conv.size == Size::Long64 || conv.size == Size::Pointer)
+          Number(out, conv, "ll", 'd', static_cast<long long>(va_arg(args, long long)));
+        else if (conv.size == Size::Short)
+          Number(out, conv, "", 'd', static_cast<int>(static_cast<short>(va_arg(args, int))));
+        else if (conv.size == Size::Char)
+          Number(out, conv, "", 'd', static_cast<int>(static_cast<signed char>(va_arg(args, int))));
         else
-          Number(out, spec, "", 'd', va_arg(args, int));
+          Number(out, conv, "", 'd', va_arg(args, int));
         break;
       case L'u':
       case L'o':
       case L'x':
       case L'X': {
-        char t = static_cast<char>(spec.type);
-        if (spec.size == Size::Long64 || spec.size == Size::Pointer)
-          Number(out, spec, "ll", t, static_cast<unsigned long long>(va_arg(args, unsigned long long)));
-        else if (spec.size == Size::Short)
-          Number(out, spec, "", t, static_cast<unsigned>(static_cast<unsigned short>(va_arg(args, unsigned))));
-        else if (spec.size == Size::Char)
-          Number(out, spec, "", t, static_cast<unsigned>(static_cast<unsigned char>(va_arg(args, unsigned))));
+        char t = static_cast<char>(conv.type);
+        if (conv.size == Size::Long64 || conv.size == Size::Pointer)
+          Number(out, conv, "ll", t, static_cast<unsigned long long>(va_arg(args, unsigned long long)));
+        else if (conv.size == Size::Short)
+          Number(out, conv, "", t, static_cast<unsigned>(static_cast<unsigned short>(va_arg(args, unsigned))));
+        else if (conv.size == Size::Char)
+          Number(out, conv, "", t, static_cast<unsigned>(static_cast<unsigned char>(va_arg(args, unsigned))));
         else
-          Number(out, spec, "", t, va_arg(args, unsigned));
+          Number(out, conv, "", t, va_arg(args, unsigned));
         break;
       }
       case L'f':
@@ -135,10 +135,10 @@ std::wstring Core(const wchar_t* fmt, va_list args, bool narrowFormat) {
       case L'G':
       case L'a':
       case L'A':
-        Number(out, spec, "", static_cast<char>(spec.type), va_arg(args, double));
+        Number(out, conv, "", static_cast<char>(conv.type), va_arg(args, double));
         break;
       case L'p': {
-        Spec ptr = spec;
+        Conversion ptr = conv;
         ptr.flags = "0";
         ptr.width = 16;
         ptr.precision = -1;
@@ -147,21 +147,21 @@ std::wstring Core(const wchar_t* fmt, va_list args, bool narrowFormat) {
       }
       case L'c':
       case L'C': {
-        bool wide = (spec.type == L'c') != narrowFormat;
-        if (spec.size == Size::Short) wide = false;
-        if (spec.size == Size::Long32 || spec.size == Size::Wide) wide = true;
+        bool wide = (conv.type == L'c') != narrowFormat;
+        if (conv.size == Size::Short) wide = false;
+        if (conv.size == Size::Long32 || conv.size == Size::Wide) wide = true;
         int v = va_arg(args, int);
         std::wstring body;
         if (wide) body.assign(1, static_cast<wchar_t>(v));
         else body = Utf8ToWide(std::string(1, static_cast<char>(v)));
-        Pad(out, body, spec);
+        Pad(out, body, conv);
         break;
       }
       case L's':
       case L'S': {
-        bool wide = (spec.type == L's') != narrowFormat;
-        if (spec.size == Size::Short) wide = false;
-        if (spec.size == Size::Long32 || spec.size == Size::Wide) wide = true;
+        bool wide = (conv.type == L's') != narrowFormat;
+        if (conv.size == Size::Short) wide = false;
+        if (conv.size == Size::Long32 || conv.size == Size::Wide) wide = true;
         std::wstring body;
         if (wide) {
           const wchar_t* s = va_arg(args, const wchar_t*);
@@ -170,8 +170,8 @@ std::wstring Core(const wchar_t* fmt, va_list args, bool narrowFormat) {
           const char* s = va_arg(args, const char*);
           body = s ? Utf8ToWide(s) : L"(null)";
         }
-        if (spec.precision >= 0 && body.size() > static_cast<size_t>(spec.precision)) body.resize(spec.precision);
-        Pad(out, body, spec);
+        if (conv.precision >= 0 && body.size() > static_cast<size_t>(conv.precision)) body.resize(conv.precision);
+        Pad(out, body, conv);
         break;
       }
       case L'n':
@@ -180,7 +180,7 @@ std::wstring Core(const wchar_t* fmt, va_list args, bool narrowFormat) {
       default:
         // An unknown conversion is printed as written.
         out += L'%';
-        out += spec.type;
+        out += conv.type;
         break;
     }
   }

@@ -196,7 +196,7 @@ TEST_F(Selection, LastAllDuplicatesEnterAndEsc) {
   EXPECT_EQ(acedSSGet(nullptr, nullptr, nullptr, nullptr, ss), RTCAN);
   Feed({"W 1,2", "nonsense", ""});
   EXPECT_EQ(acedSSGet(nullptr, nullptr, nullptr, nullptr, ss), RTERROR);
-  EXPECT_NE(m_out.str().find("Invalid window specification."), std::string::npos);
+  EXPECT_NE(m_out.str().find("Invalid window: two corners are needed."), std::string::npos);
   EXPECT_NE(m_out.str().find("Invalid selection"), std::string::npos);
 }
 
