@@ -137,6 +137,7 @@ AcDb2dPolyline::AcDb2dPolyline(const AcDb2dPolyline& o)
   for (const auto& v : o.m_verts) {
     m_verts.push_back(std::unique_ptr<AcDb2dVertex>(static_cast<AcDb2dVertex*>(v->clone())));
     m_verts.back()->m_fileHandle = AcDbHandle();
+    m_verts.back()->m_bInPolyline = true;
   }
 }
 
@@ -148,6 +149,7 @@ std::vector<AcDb2dVertex*> AcDb2dPolyline::givenVertices() const {
   std::vector<AcDb2dVertex*> out;
   bool spline = m_type == AcDb::k2dQuadSplinePoly || m_type == AcDb::k2dCubicSplinePoly;
   for (const auto& v : m_verts) {
+    if (v->isErased()) continue;
     if (spline ? v->m_type == AcDb::k2dSplineCtlVertex
                : v->m_type != AcDb::k2dSplineFitVertex && v->m_type != AcDb::k2dCurveFitVertex &&
                      v->m_type != AcDb::k2dSplineCtlVertex)
@@ -162,6 +164,11 @@ Acad::ErrorStatus AcDb2dPolyline::straighten() {
   std::vector<AcDb2dVertex*> keep = givenVertices();
   std::vector<std::unique_ptr<AcDb2dVertex>> kept;
   for (auto& v : m_verts) {
+    // Erased vertices stay with the polyline (their ids stay valid) unchanged.
+    if (v->isErased()) {
+      kept.push_back(std::move(v));
+      continue;
+    }
     if (std::find(keep.begin(), keep.end(), v.get()) == keep.end()) continue;
     v->m_type = AcDb::k2dVertex;
     v->m_dBulge = 0.0;
@@ -177,8 +184,9 @@ Acad::ErrorStatus AcDb2dPolyline::setPolyType(AcDb::Poly2dType type) {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   if (type < AcDb::k2dSimplePoly || type > AcDb::k2dCubicSplinePoly) return Acad::eInvalidInput;
   straighten();
-  if (type == AcDb::k2dSimplePoly || m_verts.size() < 2) return Acad::eOk;
-  std::vector<std::unique_ptr<AcDb2dVertex>> given = std::move(m_verts);
+  if (type == AcDb::k2dSimplePoly || numVerts() < 2) return Acad::eOk;
+  std::vector<std::unique_ptr<AcDb2dVertex>> given, erased;
+  for (auto& v : m_verts) (v->isErased() ? erased : given).push_back(std::move(v));
   m_verts.clear();
   if (type == AcDb::k2dFitCurvePoly) {
     std::vector<AcGePoint2d> pts;
@@ -219,6 +227,8 @@ Acad::ErrorStatus AcDb2dPolyline::setPolyType(AcDb::Poly2dType type) {
       m_verts.push_back(std::move(v));
     }
   }
+  for (auto& v : erased) m_verts.push_back(std::move(v));
+  for (auto& v : m_verts) makeResident(*v);
   m_type = type;
   return Acad::eOk;
 }
@@ -279,13 +289,53 @@ Acad::ErrorStatus AcDb2dPolyline::appendVertex(AcDb2dVertex* vertex) {
   for (const auto& v : m_verts)
     if (v.get() == vertex) return Acad::eAlreadyInDb;
   vertex->setPropertiesFrom(*this);
+  vertex->m_bInPolyline = true;
   m_verts.emplace_back(vertex);
+  // A vertex appended to a database-resident polyline is open for write, as
+  // an entity appended to a block is: the caller closes it.
+  if (database()) {
+    makeResident(*vertex);
+    vertex->openFor(AcDb::kForWrite);
+  }
   return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDb2dPolyline::appendVertex(AcDbObjectId& vertexId, AcDb2dVertex* vertex) {
   vertexId = AcDbObjectId();
-  return appendVertex(vertex);
+  Acad::ErrorStatus es = appendVertex(vertex);
+  if (es == Acad::eOk) vertexId = vertex->objectId();
+  return es;
+}
+
+Acad::ErrorStatus AcDb2dPolyline::openVertex(AcDb2dVertex*& vertex, AcDbObjectId vertexId, AcDb::OpenMode mode,
+                                             bool openErased) const {
+  vertex = nullptr;
+  if (vertexId.isNull()) return Acad::eNullObjectId;
+  bool mine = false;
+  for (const auto& v : m_verts)
+    if (v->objectId() == vertexId) mine = true;
+  if (!mine) return Acad::eNotInBlock;
+  return acdbOpenObject(vertex, vertexId, mode, openErased);
+}
+
+void AcDb2dPolyline::makeResident(AcDb2dVertex& vertex) {
+  vertex.m_bInPolyline = true;
+  AcDbDatabase* db = database();
+  if (!db || !vertex.isNewObject()) return;
+  db->addWithHandle(&vertex, vertex.m_fileHandle);
+  vertex.m_fileHandle = vertex.handle();
+  vertex.setOwnerId(objectId());
+}
+
+void AcDb2dPolyline::addedToDatabase() {
+  for (auto& v : m_verts) makeResident(*v);
+}
+
+std::vector<AcDb2dVertex*> AcDb2dPolyline::liveVertices() const {
+  std::vector<AcDb2dVertex*> out;
+  for (const auto& v : m_verts)
+    if (!v->isErased()) out.push_back(v.get());
+  return out;
 }
 
 AcDbObjectIterator* AcDb2dPolyline::vertexIterator() const {
@@ -308,7 +358,7 @@ std::unique_ptr<AcDbPolyline> AcDb2dPolyline::shown() const {
   pl->setClosed(m_bClosed);
   pl->setPlinegen(m_bPlinegen);
   for (const auto& v : m_verts) {
-    if (v->m_type == AcDb::k2dSplineCtlVertex) continue;
+    if (v->isErased() || v->m_type == AcDb::k2dSplineCtlVertex) continue;
     pl->addVertexAt(pl->numVerts(), AcGePoint2d(v->m_position.x, v->m_position.y), v->m_dBulge, v->m_dStartWidth,
                     v->m_dEndWidth);
   }
@@ -379,6 +429,12 @@ void AcDb2dPolyline::dxfOut(AcDbDxfFiler& filer) const {
     return h;
   };
   for (const auto& v : m_verts) {
+    if (v->isErased()) continue;
+    // A resident vertex writes itself with its own handle and extended data.
+    if (!v->isNewObject()) {
+      v->dxfOut(filer);
+      continue;
+    }
     filer.writeUtf8(0, "VERTEX");
     filer.writeHandle(5, handleFor(v->m_fileHandle));
     filer.writeObjectId(330, objectId());
@@ -446,6 +502,8 @@ Acad::ErrorStatus AcDb2dPolyline::dxfInVertex(const AcDbDxfRecord& record) {
   v->m_dEndWidth = m_dDefEnd;
   Acad::ErrorStatus es = v->dxfIn(record);
   if (es != Acad::eOk) return es;
+  v->m_bInPolyline = true;
+  makeResident(*v);
   m_verts.push_back(std::move(v));
   return Acad::eOk;
 }

@@ -1,8 +1,10 @@
 // The old-style polylines kept as a POLYLINE record with VERTEX records:
 // AcDb2dPolyline (simple, curve-fit or spline-fit, in the plane of its
 // normal at its elevation) and its vertices AcDb2dVertex. The vertices
-// belong to the polyline (deleted with it, copied with it); they are not
-// database objects of their own, so iteration hands out pointers.
+// belong to the polyline (deleted with it, copied with it). While the
+// polyline is in a database each vertex is a database object of its own
+// (handle, id, owner the polyline), opened by id; an erased vertex no longer
+// counts as part of the polyline. Outside a database vertices have no ids.
 //
 // The curve the polyline stands for runs through its shown vertices: every
 // vertex except the control vertices of a spline fit. Parameter i is shown
@@ -34,7 +36,12 @@ class AcDb2dVertex : public AcDbEntity {
   // elevation counts).
   explicit AcDb2dVertex(const AcGePoint3d& position, double bulge = 0.0, double startWidth = 0.0,
                         double endWidth = 0.0, double tangent = 0.0);
-  ACDB_DECLARE_CLONE(AcDb2dVertex)
+  // A copy is a vertex of no polyline.
+  AcRxObject* clone() const override {
+    auto* copy = new AcDb2dVertex(*this);
+    copy->m_bInPolyline = false;
+    return copy;
+  }
 
   AcDb::Vertex2dType vertexType() const { return m_type; }
   AcGePoint3d position() const { return m_position; }
@@ -54,6 +61,7 @@ class AcDb2dVertex : public AcDbEntity {
   void dxfOutFields(AcDbDxfFiler& filer) const override;
   Acad::ErrorStatus dxfInFields(const AcDbDxfRecord& record) override;
   std::wstring dxfName() const override { return L"VERTEX"; }
+  bool isDeletedByOwner() const override { return m_bInPolyline; }
 
  protected:
   AcDb2dVertex(const AcDb2dVertex&) = default;
@@ -69,6 +77,8 @@ class AcDb2dVertex : public AcDbEntity {
   bool m_bTangentUsed = false;
   // The handle the vertex had in the file (given one on first save).
   mutable AcDbHandle m_fileHandle;
+  // Set while a polyline holds the vertex (the polyline deletes it).
+  bool m_bInPolyline = false;
 };
 
 class AcDb2dPolyline : public AcDbCurve {
@@ -113,9 +123,15 @@ class AcDb2dPolyline : public AcDbCurve {
   // Takes the vertex (it gets the polyline's properties).
   Acad::ErrorStatus appendVertex(AcDb2dVertex* vertex);
   Acad::ErrorStatus appendVertex(AcDbObjectId& vertexId, AcDb2dVertex* vertex);
-  // Every vertex, control vertices included; the caller deletes the iterator.
+  // Every vertex not erased, control vertices included (with their ids while
+  // the polyline is in a database); the caller deletes the iterator.
   AcDbObjectIterator* vertexIterator() const;
-  int numVerts() const { return static_cast<int>(m_verts.size()); }
+  // Opens one of this polyline's vertices by id (the normal open protocol;
+  // eNotInBlock for an object that is not a vertex of this polyline).
+  Acad::ErrorStatus openVertex(AcDb2dVertex*& vertex, AcDbObjectId vertexId, AcDb::OpenMode mode,
+                               bool openErased = false) const;
+  // The vertices that are not erased, control vertices included.
+  int numVerts() const { return static_cast<int>(liveVertices().size()); }
   // The vertex (which must be one of this polyline's) in world coordinates.
   AcGePoint3d vertexPosition(const AcDb2dVertex& vertex) const;
 
@@ -146,8 +162,15 @@ class AcDb2dPolyline : public AcDbCurve {
  protected:
   AcDb2dPolyline(const AcDb2dPolyline& other);
   void applyToSubents(const AcDbEntity& source) override;
+  // In a database every vertex becomes an object of its own, owned by the
+  // polyline, keeping the handle it was read with.
+  void addedToDatabase() override;
 
  private:
+  // Gives the vertex its id when the polyline is in a database.
+  void makeResident(AcDb2dVertex& vertex);
+  // The vertices that are not erased.
+  std::vector<AcDb2dVertex*> liveVertices() const;
   // The shown curve as a lightweight polyline (same plane, widths, bulges).
   std::unique_ptr<AcDbPolyline> shown() const;
   // The given vertices: control vertices of a spline, all but generated

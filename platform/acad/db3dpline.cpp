@@ -80,6 +80,7 @@ AcDb3dPolyline::AcDb3dPolyline(const AcDb3dPolyline& o)
   for (const auto& v : o.m_verts) {
     m_verts.push_back(std::unique_ptr<AcDb3dPolylineVertex>(static_cast<AcDb3dPolylineVertex*>(v->clone())));
     m_verts.back()->m_fileHandle = AcDbHandle();
+    m_verts.back()->m_bInPolyline = true;
   }
 }
 
@@ -92,8 +93,11 @@ Acad::ErrorStatus AcDb3dPolyline::straighten() {
   if (m_type == AcDb::k3dSimplePoly) return Acad::eOk;
   std::vector<std::unique_ptr<AcDb3dPolylineVertex>> kept;
   for (auto& v : m_verts) {
-    if (v->m_type == AcDb::k3dFitVertex) continue;
-    v->m_type = AcDb::k3dSimpleVertex;
+    // Erased vertices stay with the polyline (their ids stay valid) unchanged.
+    if (!v->isErased()) {
+      if (v->m_type == AcDb::k3dFitVertex) continue;
+      v->m_type = AcDb::k3dSimpleVertex;
+    }
     kept.push_back(std::move(v));
   }
   m_verts = std::move(kept);
@@ -105,9 +109,10 @@ Acad::ErrorStatus AcDb3dPolyline::setPolyType(AcDb::Poly3dType type) {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   if (type < AcDb::k3dSimplePoly || type > AcDb::k3dCubicSplinePoly) return Acad::eInvalidInput;
   straighten();
-  if (type == AcDb::k3dSimplePoly || m_verts.size() < 2) return Acad::eOk;
+  if (type == AcDb::k3dSimplePoly || numVerts() < 2) return Acad::eOk;
   std::vector<AcGePoint3d> ctl;
   for (auto& v : m_verts) {
+    if (v->isErased()) continue;
     ctl.push_back(v->m_position);
     v->m_type = AcDb::k3dControlVertex;
   }
@@ -115,6 +120,7 @@ Acad::ErrorStatus AcDb3dPolyline::setPolyType(AcDb::Poly3dType type) {
     auto v = std::make_unique<AcDb3dPolylineVertex>(p);
     v->setPropertiesFrom(*this);
     v->m_type = AcDb::k3dFitVertex;
+    makeResident(*v);
     m_verts.push_back(std::move(v));
   }
   m_type = type;
@@ -142,13 +148,53 @@ Acad::ErrorStatus AcDb3dPolyline::appendVertex(AcDb3dPolylineVertex* vertex) {
   for (const auto& v : m_verts)
     if (v.get() == vertex) return Acad::eAlreadyInDb;
   vertex->setPropertiesFrom(*this);
+  vertex->m_bInPolyline = true;
   m_verts.emplace_back(vertex);
+  // A vertex appended to a database-resident polyline is open for write, as
+  // an entity appended to a block is: the caller closes it.
+  if (database()) {
+    makeResident(*vertex);
+    vertex->openFor(AcDb::kForWrite);
+  }
   return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDb3dPolyline::appendVertex(AcDbObjectId& vertexId, AcDb3dPolylineVertex* vertex) {
   vertexId = AcDbObjectId();
-  return appendVertex(vertex);
+  Acad::ErrorStatus es = appendVertex(vertex);
+  if (es == Acad::eOk) vertexId = vertex->objectId();
+  return es;
+}
+
+Acad::ErrorStatus AcDb3dPolyline::openVertex(AcDb3dPolylineVertex*& vertex, AcDbObjectId vertexId, AcDb::OpenMode mode,
+                                             bool openErased) const {
+  vertex = nullptr;
+  if (vertexId.isNull()) return Acad::eNullObjectId;
+  bool mine = false;
+  for (const auto& v : m_verts)
+    if (v->objectId() == vertexId) mine = true;
+  if (!mine) return Acad::eNotInBlock;
+  return acdbOpenObject(vertex, vertexId, mode, openErased);
+}
+
+void AcDb3dPolyline::makeResident(AcDb3dPolylineVertex& vertex) {
+  vertex.m_bInPolyline = true;
+  AcDbDatabase* db = database();
+  if (!db || !vertex.isNewObject()) return;
+  db->addWithHandle(&vertex, vertex.m_fileHandle);
+  vertex.m_fileHandle = vertex.handle();
+  vertex.setOwnerId(objectId());
+}
+
+void AcDb3dPolyline::addedToDatabase() {
+  for (auto& v : m_verts) makeResident(*v);
+}
+
+std::vector<AcDb3dPolylineVertex*> AcDb3dPolyline::liveVertices() const {
+  std::vector<AcDb3dPolylineVertex*> out;
+  for (const auto& v : m_verts)
+    if (!v->isErased()) out.push_back(v.get());
+  return out;
 }
 
 AcDbObjectIterator* AcDb3dPolyline::vertexIterator() const {
@@ -161,7 +207,7 @@ std::vector<AcGePoint3d> AcDb3dPolyline::shownPoints() const {
   std::vector<AcGePoint3d> pts;
   pts.reserve(m_verts.size());
   for (const auto& v : m_verts)
-    if (v->m_type != AcDb::k3dControlVertex) pts.push_back(v->m_position);
+    if (!v->isErased() && v->m_type != AcDb::k3dControlVertex) pts.push_back(v->m_position);
   return pts;
 }
 
@@ -328,6 +374,12 @@ void AcDb3dPolyline::dxfOut(AcDbDxfFiler& filer) const {
     return h;
   };
   for (const auto& v : m_verts) {
+    if (v->isErased()) continue;
+    // A resident vertex writes itself with its own handle and extended data.
+    if (!v->isNewObject()) {
+      v->dxfOut(filer);
+      continue;
+    }
     filer.writeUtf8(0, "VERTEX");
     filer.writeHandle(5, handleFor(v->m_fileHandle));
     filer.writeObjectId(330, objectId());
@@ -369,6 +421,8 @@ Acad::ErrorStatus AcDb3dPolyline::dxfInVertex(const AcDbDxfRecord& record) {
   auto v = std::make_unique<AcDb3dPolylineVertex>();
   Acad::ErrorStatus es = v->dxfIn(record);
   if (es != Acad::eOk) return es;
+  v->m_bInPolyline = true;
+  makeResident(*v);
   m_verts.push_back(std::move(v));
   return Acad::eOk;
 }

@@ -15,7 +15,12 @@ class AcDb3dPolylineVertex : public AcDbEntity {
  public:
   AcDb3dPolylineVertex() = default;
   explicit AcDb3dPolylineVertex(const AcGePoint3d& position) : m_position(position) {}
-  ACDB_DECLARE_CLONE(AcDb3dPolylineVertex)
+  // A copy is a vertex of no polyline.
+  AcRxObject* clone() const override {
+    auto* copy = new AcDb3dPolylineVertex(*this);
+    copy->m_bInPolyline = false;
+    return copy;
+  }
 
   AcDb::Vertex3dType vertexType() const { return m_type; }
   AcGePoint3d position() const { return m_position; }
@@ -24,6 +29,7 @@ class AcDb3dPolylineVertex : public AcDbEntity {
   void dxfOutFields(AcDbDxfFiler& filer) const override;
   Acad::ErrorStatus dxfInFields(const AcDbDxfRecord& record) override;
   std::wstring dxfName() const override { return L"VERTEX"; }
+  bool isDeletedByOwner() const override { return m_bInPolyline; }
 
  protected:
   AcDb3dPolylineVertex(const AcDb3dPolylineVertex&) = default;
@@ -33,6 +39,8 @@ class AcDb3dPolylineVertex : public AcDbEntity {
   AcDb::Vertex3dType m_type = AcDb::k3dSimpleVertex;
   AcGePoint3d m_position;
   mutable AcDbHandle m_fileHandle;
+  // Set while a polyline holds the vertex (the polyline deletes it).
+  bool m_bInPolyline = false;
 };
 
 class AcDb3dPolyline : public AcDbCurve {
@@ -57,7 +65,12 @@ class AcDb3dPolyline : public AcDbCurve {
   Acad::ErrorStatus appendVertex(AcDb3dPolylineVertex* vertex);
   Acad::ErrorStatus appendVertex(AcDbObjectId& vertexId, AcDb3dPolylineVertex* vertex);
   AcDbObjectIterator* vertexIterator() const;
-  int numVerts() const { return static_cast<int>(m_verts.size()); }
+  // Opens one of this polyline's vertices by id (the normal open protocol;
+  // eNotInBlock for an object that is not a vertex of this polyline).
+  Acad::ErrorStatus openVertex(AcDb3dPolylineVertex*& vertex, AcDbObjectId vertexId, AcDb::OpenMode mode,
+                               bool openErased = false) const;
+  // The vertices that are not erased, control vertices included.
+  int numVerts() const { return static_cast<int>(liveVertices().size()); }
 
   Acad::ErrorStatus getStartParam(double& p) const override;
   Acad::ErrorStatus getEndParam(double& p) const override;
@@ -86,8 +99,15 @@ class AcDb3dPolyline : public AcDbCurve {
  protected:
   AcDb3dPolyline(const AcDb3dPolyline& other);
   void applyToSubents(const AcDbEntity& source) override;
+  // In a database every vertex becomes an object of its own, owned by the
+  // polyline, keeping the handle it was read with.
+  void addedToDatabase() override;
 
  private:
+  // Gives the vertex its id when the polyline is in a database.
+  void makeResident(AcDb3dPolylineVertex& vertex);
+  // The vertices that are not erased.
+  std::vector<AcDb3dPolylineVertex*> liveVertices() const;
   std::vector<AcGePoint3d> shownPoints() const;
   unsigned int numSegments(size_t points) const;
 

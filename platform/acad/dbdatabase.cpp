@@ -28,7 +28,10 @@ AcDbDatabase::~AcDbDatabase() {
 
 void AcDbDatabase::clear() {
   // Stubs stay (ids held by callers then report the object as gone); the
-  // objects themselves are deleted.
+  // objects themselves are deleted. Sub-objects go with their owner, so they
+  // are let go of first whatever order their stubs are in.
+  for (AcDbStub& s : m_stubs)
+    if (s.m_pObject && s.m_pObject->isDeletedByOwner()) s.m_pObject = nullptr;
   for (AcDbStub& s : m_stubs) {
     delete s.m_pObject;
     s.m_pObject = nullptr;

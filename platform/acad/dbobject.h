@@ -72,7 +72,13 @@ class AcDbObject : public AcRxObject {
   virtual std::wstring dxfName() const;
 
   // Database bookkeeping (used by the database and its containers).
-  void setStub(AcDbStub* stub) { m_pStub = stub; }
+  void setStub(AcDbStub* stub) {
+    m_pStub = stub;
+    if (stub) addedToDatabase();
+  }
+  // True for objects their owner deletes (the vertices of the old
+  // polylines): the database lets go of them without deleting them.
+  virtual bool isDeletedByOwner() const { return false; }
   AcDbStub* stub() const { return m_pStub; }
   Acad::ErrorStatus openFor(AcDb::OpenMode mode);
   void setXDictionaryId(AcDbObjectId id) { m_xDictId = id; }
@@ -83,6 +89,9 @@ class AcDbObject : public AcRxObject {
   // Sets one application's extended data without the registration check
   // (for data the database itself keeps there); empty items remove it.
   void replaceXData(const std::wstring& app, AcDbTypedValueList items);
+  // Called once the object has its place in a database (objects that keep
+  // sub-objects give them theirs here).
+  virtual void addedToDatabase() {}
 
   // A copy for clone(): data and extended data, but a new object that is in
   // no database, has no owner and no extension dictionary.
