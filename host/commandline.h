@@ -16,6 +16,9 @@ class CommandLine {
  private:
   bool RunBuiltIn(const std::wstring& name, const std::wstring& argument, bool& quit);
   void Help();
+  // MENUPICK "pop-up title" "item label": types the item's macro into the
+  // command line.
+  void MenuPick(const std::wstring& argument);
 };
 
 }  // namespace host

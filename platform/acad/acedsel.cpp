@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "acdocman.h"
+#include "acedcmdline.h"
 #include "acedview.h"
 #include "acutprint.h"
 #include "dbcurve.h"
@@ -279,11 +280,13 @@ bool ParseCorners(const std::wstring& text, Pt& a, Pt& b) {
   return ToWorld(p1, a) && ToWorld(p2, b);
 }
 
-int Interactive(const Filter& filter, ads_name ss) {
+// prompt replaces "Select objects: " when given; single ends the selection
+// after the first line that found something.
+int Interactive(const Filter& filter, ads_name ss, const ACHAR* prompt = nullptr, bool single = false) {
   std::vector<AcDbObjectId> set;
   for (;;) {
-    user::WriteText("Select objects: ");
-    std::optional<std::string> line = user::Script::Instance().Next();
+    user::WriteText(prompt ? win::WideToUtf8(prompt) : std::string("Select objects: "));
+    std::optional<std::string> line = acad::NextCommandLineInput();
     if (!line || *line == "^C") {
       user::Write("*Cancel*\n");
       return RTCAN;
@@ -322,6 +325,7 @@ int Interactive(const Filter& filter, ads_name ss) {
       }
     }
     acutPrintf(L"%d found\n", added);
+    if (single && added > 0) break;
   }
   return MakeSet(std::move(set), ss);
 }
@@ -378,6 +382,23 @@ int acedSSGet(const ACHAR* str, const void* pt1, const void* pt2, const resbuf* 
   while (!mode.empty() && (mode[0] == L'_' || mode[0] == L'+' || mode[0] == L'-')) mode.erase(0, 1);
   for (auto& ch : mode) ch = static_cast<wchar_t>(std::towupper(ch));
   if (!str) return Interactive(f, ss);
+  // Options written as ":$" (pt1 is an array of two prompts: selecting and
+  // removing) and ":S" (one pick); with nothing after them the user selects.
+  bool options = false, single = false;
+  const ACHAR* prompt = nullptr;
+  while (mode.size() >= 2 && mode[0] == L':') {
+    wchar_t option = mode[1];
+    mode.erase(0, 2);
+    options = true;
+    if (option == L'$' && pt1) {
+      prompt = static_cast<const ACHAR* const*>(pt1)[0];
+    } else if (option == L'S') {
+      single = true;
+    } else if (option != L'$') {
+      return RTERROR;
+    }
+  }
+  if (options && mode.empty()) return Interactive(f, ss, prompt, single);
 
   std::vector<AcDbObjectId> set;
   int added = 0;

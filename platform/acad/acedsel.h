@@ -8,7 +8,8 @@
 #include "adscodes.h"
 
 // str: nullptr (interactive), "C"/"W" with pt1 and pt2, "X" (all), "L" (last),
-// "_" prefixes accepted. RTNORM with a set of at least one entity; RTERROR
+// "_" prefixes accepted; ":$" (pt1: prompts for selecting and removing) and
+// ":S" (one pick) ask the user as nullptr does. RTNORM with a set of at least one entity; RTERROR
 // for an empty selection or a filter of groups other than 0 and 8; RTCAN for Esc.
 int acedSSGet(const ACHAR* str, const void* pt1, const void* pt2, const resbuf* filter, ads_name ss);
 int acedSSLength(const ads_name ss, Adesk::Int32* len);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "acedcmdline.h"
 #include "acutprint.h"
 #include "adscodes.h"
 #include "script.h"
@@ -59,7 +60,8 @@ std::wstring Upper(std::wstring s) {
 // Shows the prompt and takes the next line. nullopt is Esc or the end.
 std::optional<std::wstring> Ask(const ACHAR* prompt) {
   user::WriteText(win::WideToUtf8(prompt ? prompt : L""));
-  std::optional<std::string> line = user::Script::Instance().Next();
+  // Words typed into the command line (a menu macro) answer before the script.
+  std::optional<std::string> line = acad::NextCommandLineInput();
   if (!line || *line == "^C") {
     user::Write("*Cancel*\n");
     return std::nullopt;

@@ -272,8 +272,14 @@ _RecordsetPtr ConnectionImpl::Execute(const _bstr_t& commandText, VARIANT* recor
   return _RecordsetPtr(recordset.GetInterfacePtr());
 }
 
+// The factories are code of this library: they leave the registry (which
+// lives in a library loaded longer) when this library is unloaded.
 struct Registration {
   Registration() { ado::RegisterClasses(); }
+  ~Registration() {
+    com::UnregisterClassFactory(kConnectionClass);
+    com::UnregisterClassFactory(kRecordsetClass);
+  }
 } g_registration;
 
 }  // namespace

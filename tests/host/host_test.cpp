@@ -144,3 +144,15 @@ TEST(Host, OpensADrawingGivenOnTheCommandLineAndRefusesOneItCannotRead) {
   unlink(saved.c_str());
   rmdir(dir);
 }
+
+TEST(Host, ModuleMenuAndMainWindowShowInHelpAndMenuPickRunsTheCommand) {
+  HostRun r = RunHost("--load " + Module("menutest.arx"),
+                      "HELP\nMENUPICK \"测试菜单——Host\" \"Menu Test\"\nMENUPICK \"测试菜单——Host\" \"Other\"\n");
+  EXPECT_EQ(r.status, 0) << r.out;
+  size_t at = After(r.out, "Command: HELP");
+  at = After(r.out, "Menu bar: File, Edit, View, Insert, Format, Tools, Draw, Dimension, Modify, 测试菜单——Host, Window, Help\n", at);
+  at = After(r.out, "Main window: Host[测试__模块], small icon 128x128\n", at);
+  at = After(r.out, "Command: MenuTest\n[menu test command]", at);
+  After(r.out, "The pop-up menu \"测试菜单——Host\" has no item \"Other\".", at);
+}
+

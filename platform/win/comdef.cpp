@@ -1,5 +1,6 @@
 #include "comdef.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <map>
 #include <mutex>
@@ -66,6 +67,14 @@ void RegisterClassFactory(const GUID& clsid, const wchar_t* progId, Factory fact
     }
   }
   Classes().push_back({clsid, progId ? progId : L"", std::move(factory)});
+}
+
+void UnregisterClassFactory(const GUID& clsid) {
+  std::lock_guard<std::mutex> guard(RegistryLock());
+  std::vector<ClassEntry>& classes = Classes();
+  classes.erase(std::remove_if(classes.begin(), classes.end(),
+                               [&](const ClassEntry& entry) { return SameGuid(entry.clsid, clsid); }),
+                classes.end());
 }
 
 HRESULT CLSIDFromProgID(const wchar_t* progId, GUID* clsid) {

@@ -56,6 +56,9 @@ const wchar_t* SystemMessage(HRESULT hr);
 // and program identifier ("ADODB.Connection").
 using Factory = std::function<IUnknown*()>;
 void RegisterClassFactory(const GUID& clsid, const wchar_t* progId, Factory factory);
+// Takes a class out again; a library that registered its classes does so
+// before it is unloaded, since the factories are its code.
+void UnregisterClassFactory(const GUID& clsid);
 HRESULT CLSIDFromProgID(const wchar_t* progId, GUID* clsid);
 // Creates an object of the class and asks it for the interface.
 HRESULT CreateInstance(const GUID& clsid, const GUID& iid, void** object);
