@@ -104,6 +104,12 @@ class AcDbPolyline : public AcDbCurve {
   Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
   // Lines and arcs, one per segment of non-zero length.
   Acad::ErrorStatus explode(AcDbVoidPtrArray& entities) const override;
+  // Takes over an old 2D polyline (simple or curve-fit): its vertices with
+  // bulges and widths, plane, elevation, thickness, closed and line-type
+  // generation flags and its entity properties (dbplconvert.cpp). The source
+  // stays as it is; taking over the id of a database-resident source
+  // (transferId) is not modelled and gives eNotImplementedYet.
+  Acad::ErrorStatus convertFrom(AcDbEntity*& source, Adesk::Boolean transferId = true);
   void dxfOutFields(AcDbDxfFiler& filer) const override;
   Acad::ErrorStatus dxfInFields(const AcDbDxfRecord& record) override;
 

@@ -55,6 +55,34 @@ BOOL MoveFileExW(LPCWSTR existingFileName, LPCWSTR newFileName, DWORD flags);
 // Whether a file or folder exists at the path.
 BOOL PathFileExistsW(LPCWSTR path);
 
+// Searching a folder for names that match a mask with * and ? (as CFileFind
+// does): the first match fills the record, the next ones follow with
+// FindNextFileW; FindClose ends the search. INVALID_HANDLE_VALUE (and
+// ERROR_FILE_NOT_FOUND or ERROR_PATH_NOT_FOUND) when nothing matches.
+// FindNextFile has no plain-name macro here: it would rename
+// CFileFind::FindNextFile in some translation units and not in others.
+typedef struct _WIN32_FIND_DATAW {
+  DWORD dwFileAttributes;
+  FILETIME ftCreationTime;
+  FILETIME ftLastAccessTime;
+  FILETIME ftLastWriteTime;
+  DWORD nFileSizeHigh;
+  DWORD nFileSizeLow;
+  DWORD dwReserved0;
+  DWORD dwReserved1;
+  WCHAR cFileName[MAX_PATH];
+  WCHAR cAlternateFileName[14];
+} WIN32_FIND_DATAW, *PWIN32_FIND_DATAW, *LPWIN32_FIND_DATAW;
+typedef WIN32_FIND_DATAW WIN32_FIND_DATA;
+typedef LPWIN32_FIND_DATAW LPWIN32_FIND_DATA;
+
+HANDLE FindFirstFileW(LPCWSTR fileName, LPWIN32_FIND_DATAW findData);
+// FALSE with ERROR_NO_MORE_FILES after the last match.
+BOOL FindNextFileW(HANDLE findFile, LPWIN32_FIND_DATAW findData);
+// FALSE with ERROR_INVALID_HANDLE for a handle that is not an open search.
+BOOL FindClose(HANDLE findFile);
+#define FindFirstFile FindFirstFileW
+
 namespace win {
 
 // The Windows error code for a C library errno value.
