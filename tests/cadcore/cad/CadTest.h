@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,6 +21,7 @@
 #include "dbhostapp.h"
 #include "dbobject.h"
 #include "dbsymtb.h"
+#include "paths.h"
 #include "script.h"
 #include "textconv.h"
 #include "transcript.h"
@@ -54,6 +59,27 @@ class CadTest : public ::testing::Test {
     pSpace->close();
     pTable->close();
     pEnt->close();
+    return id;
+  }
+
+  // Saves the working drawing as DXF and reads it back into a new database.
+  std::unique_ptr<AcDbDatabase> SaveAndRead() {
+    char szName[] = "/tmp/cadtest_XXXXXX.dxf";
+    int fd = mkstemps(szName, 4);
+    EXPECT_GE(fd, 0);
+    close(fd);
+    std::wstring strFile = win::ToWindowsPath(szName);
+    EXPECT_EQ(Db()->saveAs(strFile.c_str()), Acad::eOk);
+    auto pDb = std::make_unique<AcDbDatabase>(false, true);
+    EXPECT_EQ(pDb->readDwgFile(strFile.c_str()), Acad::eOk);
+    pDb->closeInput(true);
+    std::remove(szName);
+    return pDb;
+  }
+  // The object of the read database that has the original's handle.
+  static AcDbObjectId Find(AcDbDatabase* pDb, AcDbObjectId original) {
+    AcDbObjectId id;
+    EXPECT_EQ(pDb->getAcDbObjectId(id, false, original.handle()), Acad::eOk);
     return id;
   }
 
