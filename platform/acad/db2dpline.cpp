@@ -9,7 +9,7 @@
 
 using namespace acdbgeo;
 
-ACRX_DEFINE_MEMBERS(AcDb2dVertex, AcDbEntity, L"VERTEX")
+ACRX_DEFINE_MEMBERS(AcDb2dVertex, AcDbVertex, L"VERTEX")
 ACRX_DEFINE_MEMBERS(AcDb2dPolyline, AcDbCurve, L"POLYLINE")
 
 namespace {
@@ -73,8 +73,7 @@ Acad::ErrorStatus AcDb2dVertex::setTangent(double angle) {
 }
 
 void AcDb2dVertex::dxfOutFields(AcDbDxfFiler& filer) const {
-  AcDbEntity::dxfOutFields(filer);
-  filer.writeUtf8(100, "AcDbVertex");
+  AcDbVertex::dxfOutFields(filer);
   filer.writeUtf8(100, "AcDb2dVertex");
   filer.writePoint3d(10, AcGePoint3d(m_position.x, m_position.y, 0.0));
   if (m_dStartWidth != 0.0) filer.writeDouble(40, m_dStartWidth);
@@ -89,13 +88,12 @@ void AcDb2dVertex::dxfOutFields(AcDbDxfFiler& filer) const {
 }
 
 Acad::ErrorStatus AcDb2dVertex::dxfInFields(const AcDbDxfRecord& record) {
-  AcDbEntity::dxfInFields(record);
+  AcDbVertex::dxfInFields(record);
   const auto& pairs = record.pairs;
   int flags = 0;
   for (size_t i = 0; i < pairs.size(); ++i) {
     const AcDbDxfPair& p = pairs[i];
     switch (p.code) {
-      case 5: m_fileHandle = AcDbHandle(std::string(p.value).c_str()); break;
       case 10: m_position = AcDbDxfRecord::point(pairs, i); break;
       case 40: m_dStartWidth = std::max(0.0, AcDbDxfRecord::real(p.value)); break;
       case 41: m_dEndWidth = std::max(0.0, AcDbDxfRecord::real(p.value)); break;
@@ -130,16 +128,9 @@ AcDb2dPolyline::AcDb2dPolyline(AcDb::Poly2dType type, const AcGePoint3dArray& ve
 }
 
 AcDb2dPolyline::AcDb2dPolyline(const AcDb2dPolyline& o)
-    : AcDbCurve(o), m_type(o.m_type), m_bClosed(o.m_bClosed), m_bPlinegen(o.m_bPlinegen),
+    : AcDbCurve(o), m_verts(o.m_verts), m_type(o.m_type), m_bClosed(o.m_bClosed), m_bPlinegen(o.m_bPlinegen),
       m_dElevation(o.m_dElevation), m_dThickness(o.m_dThickness), m_dDefStart(o.m_dDefStart),
-      m_dDefEnd(o.m_dDefEnd), m_normal(o.m_normal) {
-  // A copy is a new object: its vertices get handles of their own when saved.
-  for (const auto& v : o.m_verts) {
-    m_verts.push_back(std::unique_ptr<AcDb2dVertex>(static_cast<AcDb2dVertex*>(v->clone())));
-    m_verts.back()->m_fileHandle = AcDbHandle();
-    m_verts.back()->m_bInPolyline = true;
-  }
-}
+      m_dDefEnd(o.m_dDefEnd), m_normal(o.m_normal) {}
 
 void AcDb2dPolyline::applyToSubents(const AcDbEntity& source) {
   for (auto& v : m_verts) v->setPropertiesFrom(source);
@@ -162,7 +153,7 @@ Acad::ErrorStatus AcDb2dPolyline::straighten() {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   if (m_type == AcDb::k2dSimplePoly) return Acad::eOk;
   std::vector<AcDb2dVertex*> keep = givenVertices();
-  std::vector<std::unique_ptr<AcDb2dVertex>> kept;
+  AcDbVertexList<AcDb2dVertex> kept;
   for (auto& v : m_verts) {
     // Erased vertices stay with the polyline (their ids stay valid) unchanged.
     if (v->isErased()) {
@@ -228,7 +219,7 @@ Acad::ErrorStatus AcDb2dPolyline::setPolyType(AcDb::Poly2dType type) {
     }
   }
   for (auto& v : erased) m_verts.push_back(std::move(v));
-  for (auto& v : m_verts) makeResident(*v);
+  m_verts.makeResident(*this);
   m_type = type;
   return Acad::eOk;
 }
@@ -280,68 +271,6 @@ Acad::ErrorStatus AcDb2dPolyline::setDefaultEndWidth(double w) {
   if (!(w >= 0.0)) return Acad::eNegativeValueNotAllowed;
   m_dDefEnd = w;
   return Acad::eOk;
-}
-
-Acad::ErrorStatus AcDb2dPolyline::appendVertex(AcDb2dVertex* vertex) {
-  if (!vertex) return Acad::eNullObjectPointer;
-  if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
-  if (!vertex->isNewObject()) return Acad::eAlreadyInDb;
-  for (const auto& v : m_verts)
-    if (v.get() == vertex) return Acad::eAlreadyInDb;
-  vertex->setPropertiesFrom(*this);
-  vertex->m_bInPolyline = true;
-  m_verts.emplace_back(vertex);
-  // A vertex appended to a database-resident polyline is open for write, as
-  // an entity appended to a block is: the caller closes it.
-  if (database()) {
-    makeResident(*vertex);
-    vertex->openFor(AcDb::kForWrite);
-  }
-  return Acad::eOk;
-}
-
-Acad::ErrorStatus AcDb2dPolyline::appendVertex(AcDbObjectId& vertexId, AcDb2dVertex* vertex) {
-  vertexId = AcDbObjectId();
-  Acad::ErrorStatus es = appendVertex(vertex);
-  if (es == Acad::eOk) vertexId = vertex->objectId();
-  return es;
-}
-
-Acad::ErrorStatus AcDb2dPolyline::openVertex(AcDb2dVertex*& vertex, AcDbObjectId vertexId, AcDb::OpenMode mode,
-                                             bool openErased) const {
-  vertex = nullptr;
-  if (vertexId.isNull()) return Acad::eNullObjectId;
-  bool mine = false;
-  for (const auto& v : m_verts)
-    if (v->objectId() == vertexId) mine = true;
-  if (!mine) return Acad::eNotInBlock;
-  return acdbOpenObject(vertex, vertexId, mode, openErased);
-}
-
-void AcDb2dPolyline::makeResident(AcDb2dVertex& vertex) {
-  vertex.m_bInPolyline = true;
-  AcDbDatabase* db = database();
-  if (!db || !vertex.isNewObject()) return;
-  db->addWithHandle(&vertex, vertex.m_fileHandle);
-  vertex.m_fileHandle = vertex.handle();
-  vertex.setOwnerId(objectId());
-}
-
-void AcDb2dPolyline::addedToDatabase() {
-  for (auto& v : m_verts) makeResident(*v);
-}
-
-std::vector<AcDb2dVertex*> AcDb2dPolyline::liveVertices() const {
-  std::vector<AcDb2dVertex*> out;
-  for (const auto& v : m_verts)
-    if (!v->isErased()) out.push_back(v.get());
-  return out;
-}
-
-AcDbObjectIterator* AcDb2dPolyline::vertexIterator() const {
-  std::vector<AcDbEntity*> items;
-  for (const auto& v : m_verts) items.push_back(v.get());
-  return new AcDbObjectIterator(std::move(items));
 }
 
 AcGePoint3d AcDb2dPolyline::vertexPosition(const AcDb2dVertex& vertex) const {
@@ -423,27 +352,7 @@ Acad::ErrorStatus AcDb2dPolyline::transformBy(const AcGeMatrix3d& xform) {
 
 void AcDb2dPolyline::dxfOut(AcDbDxfFiler& filer) const {
   AcDbCurve::dxfOut(filer);
-  AcDbDatabase* db = filer.database();
-  auto handleFor = [db](AcDbHandle& h) {
-    if (h.isNull() && db) h = db->reserveHandle();
-    return h;
-  };
-  for (const auto& v : m_verts) {
-    if (v->isErased()) continue;
-    // A resident vertex writes itself with its own handle and extended data.
-    if (!v->isNewObject()) {
-      v->dxfOut(filer);
-      continue;
-    }
-    filer.writeUtf8(0, "VERTEX");
-    filer.writeHandle(5, handleFor(v->m_fileHandle));
-    filer.writeObjectId(330, objectId());
-    v->dxfOutFields(filer);
-  }
-  filer.writeUtf8(0, "SEQEND");
-  filer.writeHandle(5, handleFor(m_seqendHandle));
-  filer.writeObjectId(330, objectId());
-  AcDbEntity::dxfOutFields(filer);
+  m_verts.dxfOut(*this, m_seqendHandle, filer);
 }
 
 void AcDb2dPolyline::dxfOutFields(AcDbDxfFiler& filer) const {
@@ -502,8 +411,6 @@ Acad::ErrorStatus AcDb2dPolyline::dxfInVertex(const AcDbDxfRecord& record) {
   v->m_dEndWidth = m_dDefEnd;
   Acad::ErrorStatus es = v->dxfIn(record);
   if (es != Acad::eOk) return es;
-  v->m_bInPolyline = true;
-  makeResident(*v);
-  m_verts.push_back(std::move(v));
+  m_verts.adopt(*this, std::move(v));
   return Acad::eOk;
 }

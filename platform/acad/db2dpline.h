@@ -17,6 +17,7 @@
 #include "dbcurve.h"
 #include "dbobjiter.h"
 #include "dbpline.h"
+#include "dbvertex.h"
 
 namespace AcDb {
 enum Poly2dType { k2dSimplePoly = 0, k2dFitCurvePoly = 1, k2dQuadSplinePoly = 2, k2dCubicSplinePoly = 3 };
@@ -27,7 +28,7 @@ enum Vertex3dType { k3dSimpleVertex = 0, k3dControlVertex = 1, k3dFitVertex = 2 
 
 class AcDb2dPolyline;
 
-class AcDb2dVertex : public AcDbEntity {
+class AcDb2dVertex : public AcDbVertex {
   ACRX_DECLARE_MEMBERS(AcDb2dVertex)
 
  public:
@@ -37,11 +38,7 @@ class AcDb2dVertex : public AcDbEntity {
   explicit AcDb2dVertex(const AcGePoint3d& position, double bulge = 0.0, double startWidth = 0.0,
                         double endWidth = 0.0, double tangent = 0.0);
   // A copy is a vertex of no polyline.
-  AcRxObject* clone() const override {
-    auto* copy = new AcDb2dVertex(*this);
-    copy->m_bInPolyline = false;
-    return copy;
-  }
+  ACDB_DECLARE_CLONE(AcDb2dVertex)
 
   AcDb::Vertex2dType vertexType() const { return m_type; }
   AcGePoint3d position() const { return m_position; }
@@ -61,7 +58,6 @@ class AcDb2dVertex : public AcDbEntity {
   void dxfOutFields(AcDbDxfFiler& filer) const override;
   Acad::ErrorStatus dxfInFields(const AcDbDxfRecord& record) override;
   std::wstring dxfName() const override { return L"VERTEX"; }
-  bool isDeletedByOwner() const override { return m_bInPolyline; }
 
  protected:
   AcDb2dVertex(const AcDb2dVertex&) = default;
@@ -75,10 +71,6 @@ class AcDb2dVertex : public AcDbEntity {
   double m_dEndWidth = 0.0;
   double m_dTangent = 0.0;
   bool m_bTangentUsed = false;
-  // The handle the vertex had in the file (given one on first save).
-  mutable AcDbHandle m_fileHandle;
-  // Set while a polyline holds the vertex (the polyline deletes it).
-  bool m_bInPolyline = false;
 };
 
 class AcDb2dPolyline : public AcDbCurve {
@@ -121,17 +113,21 @@ class AcDb2dPolyline : public AcDbCurve {
   Acad::ErrorStatus setLinetypeGenerationOff() { m_bPlinegen = false; return Acad::eOk; }
 
   // Takes the vertex (it gets the polyline's properties).
-  Acad::ErrorStatus appendVertex(AcDb2dVertex* vertex);
-  Acad::ErrorStatus appendVertex(AcDbObjectId& vertexId, AcDb2dVertex* vertex);
+  Acad::ErrorStatus appendVertex(AcDb2dVertex* vertex) { return m_verts.append(*this, vertex); }
+  Acad::ErrorStatus appendVertex(AcDbObjectId& vertexId, AcDb2dVertex* vertex) {
+    return m_verts.append(*this, vertexId, vertex);
+  }
   // Every vertex not erased, control vertices included (with their ids while
   // the polyline is in a database); the caller deletes the iterator.
-  AcDbObjectIterator* vertexIterator() const;
+  AcDbObjectIterator* vertexIterator() const { return m_verts.newIterator(); }
   // Opens one of this polyline's vertices by id (the normal open protocol;
   // eNotInBlock for an object that is not a vertex of this polyline).
   Acad::ErrorStatus openVertex(AcDb2dVertex*& vertex, AcDbObjectId vertexId, AcDb::OpenMode mode,
-                               bool openErased = false) const;
+                               bool openErased = false) const {
+    return m_verts.open(vertex, vertexId, mode, openErased);
+  }
   // The vertices that are not erased, control vertices included.
-  int numVerts() const { return static_cast<int>(liveVertices().size()); }
+  int numVerts() const { return static_cast<int>(m_verts.live().size()); }
   // The vertex (which must be one of this polyline's) in world coordinates.
   AcGePoint3d vertexPosition(const AcDb2dVertex& vertex) const;
 
@@ -164,20 +160,16 @@ class AcDb2dPolyline : public AcDbCurve {
   void applyToSubents(const AcDbEntity& source) override;
   // In a database every vertex becomes an object of its own, owned by the
   // polyline, keeping the handle it was read with.
-  void addedToDatabase() override;
+  void addedToDatabase() override { m_verts.makeResident(*this); }
 
  private:
-  // Gives the vertex its id when the polyline is in a database.
-  void makeResident(AcDb2dVertex& vertex);
-  // The vertices that are not erased.
-  std::vector<AcDb2dVertex*> liveVertices() const;
   // The shown curve as a lightweight polyline (same plane, widths, bulges).
   std::unique_ptr<AcDbPolyline> shown() const;
   // The given vertices: control vertices of a spline, all but generated
   // vertices otherwise.
   std::vector<AcDb2dVertex*> givenVertices() const;
 
-  std::vector<std::unique_ptr<AcDb2dVertex>> m_verts;
+  AcDbVertexList<AcDb2dVertex> m_verts;
   AcDb::Poly2dType m_type = AcDb::k2dSimplePoly;
   bool m_bClosed = false;
   bool m_bPlinegen = false;

@@ -7,7 +7,7 @@
 #include "dbdatabase.h"
 #include "dbpolyfit.h"
 
-ACRX_DEFINE_MEMBERS(AcDb3dPolylineVertex, AcDbEntity, L"VERTEX")
+ACRX_DEFINE_MEMBERS(AcDb3dPolylineVertex, AcDbVertex, L"VERTEX")
 ACRX_DEFINE_MEMBERS(AcDb3dPolyline, AcDbCurve, L"POLYLINE")
 
 namespace {
@@ -41,8 +41,7 @@ Acad::ErrorStatus AcDb3dPolylineVertex::setPosition(const AcGePoint3d& p) {
 }
 
 void AcDb3dPolylineVertex::dxfOutFields(AcDbDxfFiler& filer) const {
-  AcDbEntity::dxfOutFields(filer);
-  filer.writeUtf8(100, "AcDbVertex");
+  AcDbVertex::dxfOutFields(filer);
   filer.writeUtf8(100, "AcDb3dPolylineVertex");
   filer.writePoint3d(10, m_position);
   int flags = kVtx3d;
@@ -52,13 +51,12 @@ void AcDb3dPolylineVertex::dxfOutFields(AcDbDxfFiler& filer) const {
 }
 
 Acad::ErrorStatus AcDb3dPolylineVertex::dxfInFields(const AcDbDxfRecord& record) {
-  AcDbEntity::dxfInFields(record);
+  AcDbVertex::dxfInFields(record);
   const auto& pairs = record.pairs;
   int flags = 0;
   for (size_t i = 0; i < pairs.size(); ++i) {
     const AcDbDxfPair& p = pairs[i];
-    if (p.code == 5) m_fileHandle = AcDbHandle(std::string(p.value).c_str());
-    else if (p.code == 10) m_position = AcDbDxfRecord::point(pairs, i);
+    if (p.code == 10) m_position = AcDbDxfRecord::point(pairs, i);
     else if (p.code == 70) flags = static_cast<int>(AcDbDxfRecord::integer(p.value));
   }
   if (flags & kVtxMeshOrFace) return Acad::eWrongObjectType;
@@ -76,13 +74,7 @@ AcDb3dPolyline::AcDb3dPolyline(AcDb::Poly3dType type, const AcGePoint3dArray& ve
 }
 
 AcDb3dPolyline::AcDb3dPolyline(const AcDb3dPolyline& o)
-    : AcDbCurve(o), m_type(o.m_type), m_bClosed(o.m_bClosed) {
-  for (const auto& v : o.m_verts) {
-    m_verts.push_back(std::unique_ptr<AcDb3dPolylineVertex>(static_cast<AcDb3dPolylineVertex*>(v->clone())));
-    m_verts.back()->m_fileHandle = AcDbHandle();
-    m_verts.back()->m_bInPolyline = true;
-  }
-}
+    : AcDbCurve(o), m_verts(o.m_verts), m_type(o.m_type), m_bClosed(o.m_bClosed) {}
 
 void AcDb3dPolyline::applyToSubents(const AcDbEntity& source) {
   for (auto& v : m_verts) v->setPropertiesFrom(source);
@@ -91,7 +83,7 @@ void AcDb3dPolyline::applyToSubents(const AcDbEntity& source) {
 Acad::ErrorStatus AcDb3dPolyline::straighten() {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   if (m_type == AcDb::k3dSimplePoly) return Acad::eOk;
-  std::vector<std::unique_ptr<AcDb3dPolylineVertex>> kept;
+  AcDbVertexList<AcDb3dPolylineVertex> kept;
   for (auto& v : m_verts) {
     // Erased vertices stay with the polyline (their ids stay valid) unchanged.
     if (!v->isErased()) {
@@ -120,8 +112,7 @@ Acad::ErrorStatus AcDb3dPolyline::setPolyType(AcDb::Poly3dType type) {
     auto v = std::make_unique<AcDb3dPolylineVertex>(p);
     v->setPropertiesFrom(*this);
     v->m_type = AcDb::k3dFitVertex;
-    makeResident(*v);
-    m_verts.push_back(std::move(v));
+    m_verts.adopt(*this, std::move(v));
   }
   m_type = type;
   return Acad::eOk;
@@ -139,68 +130,6 @@ Acad::ErrorStatus AcDb3dPolyline::makeOpen() {
   if (!m_bClosed) return Acad::eOk;
   m_bClosed = false;
   return m_type == AcDb::k3dSimplePoly ? Acad::eOk : setPolyType(m_type);
-}
-
-Acad::ErrorStatus AcDb3dPolyline::appendVertex(AcDb3dPolylineVertex* vertex) {
-  if (!vertex) return Acad::eNullObjectPointer;
-  if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
-  if (!vertex->isNewObject()) return Acad::eAlreadyInDb;
-  for (const auto& v : m_verts)
-    if (v.get() == vertex) return Acad::eAlreadyInDb;
-  vertex->setPropertiesFrom(*this);
-  vertex->m_bInPolyline = true;
-  m_verts.emplace_back(vertex);
-  // A vertex appended to a database-resident polyline is open for write, as
-  // an entity appended to a block is: the caller closes it.
-  if (database()) {
-    makeResident(*vertex);
-    vertex->openFor(AcDb::kForWrite);
-  }
-  return Acad::eOk;
-}
-
-Acad::ErrorStatus AcDb3dPolyline::appendVertex(AcDbObjectId& vertexId, AcDb3dPolylineVertex* vertex) {
-  vertexId = AcDbObjectId();
-  Acad::ErrorStatus es = appendVertex(vertex);
-  if (es == Acad::eOk) vertexId = vertex->objectId();
-  return es;
-}
-
-Acad::ErrorStatus AcDb3dPolyline::openVertex(AcDb3dPolylineVertex*& vertex, AcDbObjectId vertexId, AcDb::OpenMode mode,
-                                             bool openErased) const {
-  vertex = nullptr;
-  if (vertexId.isNull()) return Acad::eNullObjectId;
-  bool mine = false;
-  for (const auto& v : m_verts)
-    if (v->objectId() == vertexId) mine = true;
-  if (!mine) return Acad::eNotInBlock;
-  return acdbOpenObject(vertex, vertexId, mode, openErased);
-}
-
-void AcDb3dPolyline::makeResident(AcDb3dPolylineVertex& vertex) {
-  vertex.m_bInPolyline = true;
-  AcDbDatabase* db = database();
-  if (!db || !vertex.isNewObject()) return;
-  db->addWithHandle(&vertex, vertex.m_fileHandle);
-  vertex.m_fileHandle = vertex.handle();
-  vertex.setOwnerId(objectId());
-}
-
-void AcDb3dPolyline::addedToDatabase() {
-  for (auto& v : m_verts) makeResident(*v);
-}
-
-std::vector<AcDb3dPolylineVertex*> AcDb3dPolyline::liveVertices() const {
-  std::vector<AcDb3dPolylineVertex*> out;
-  for (const auto& v : m_verts)
-    if (!v->isErased()) out.push_back(v.get());
-  return out;
-}
-
-AcDbObjectIterator* AcDb3dPolyline::vertexIterator() const {
-  std::vector<AcDbEntity*> items;
-  for (const auto& v : m_verts) items.push_back(v.get());
-  return new AcDbObjectIterator(std::move(items));
 }
 
 std::vector<AcGePoint3d> AcDb3dPolyline::shownPoints() const {
@@ -368,27 +297,7 @@ Acad::ErrorStatus AcDb3dPolyline::explode(AcDbVoidPtrArray& entities) const {
 
 void AcDb3dPolyline::dxfOut(AcDbDxfFiler& filer) const {
   AcDbCurve::dxfOut(filer);
-  AcDbDatabase* db = filer.database();
-  auto handleFor = [db](AcDbHandle& h) {
-    if (h.isNull() && db) h = db->reserveHandle();
-    return h;
-  };
-  for (const auto& v : m_verts) {
-    if (v->isErased()) continue;
-    // A resident vertex writes itself with its own handle and extended data.
-    if (!v->isNewObject()) {
-      v->dxfOut(filer);
-      continue;
-    }
-    filer.writeUtf8(0, "VERTEX");
-    filer.writeHandle(5, handleFor(v->m_fileHandle));
-    filer.writeObjectId(330, objectId());
-    v->dxfOutFields(filer);
-  }
-  filer.writeUtf8(0, "SEQEND");
-  filer.writeHandle(5, handleFor(m_seqendHandle));
-  filer.writeObjectId(330, objectId());
-  AcDbEntity::dxfOutFields(filer);
+  m_verts.dxfOut(*this, m_seqendHandle, filer);
 }
 
 void AcDb3dPolyline::dxfOutFields(AcDbDxfFiler& filer) const {
@@ -421,8 +330,6 @@ Acad::ErrorStatus AcDb3dPolyline::dxfInVertex(const AcDbDxfRecord& record) {
   auto v = std::make_unique<AcDb3dPolylineVertex>();
   Acad::ErrorStatus es = v->dxfIn(record);
   if (es != Acad::eOk) return es;
-  v->m_bInPolyline = true;
-  makeResident(*v);
-  m_verts.push_back(std::move(v));
+  m_verts.adopt(*this, std::move(v));
   return Acad::eOk;
 }

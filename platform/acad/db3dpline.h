@@ -9,18 +9,14 @@
 
 #include "db2dpline.h"
 
-class AcDb3dPolylineVertex : public AcDbEntity {
+class AcDb3dPolylineVertex : public AcDbVertex {
   ACRX_DECLARE_MEMBERS(AcDb3dPolylineVertex)
 
  public:
   AcDb3dPolylineVertex() = default;
   explicit AcDb3dPolylineVertex(const AcGePoint3d& position) : m_position(position) {}
   // A copy is a vertex of no polyline.
-  AcRxObject* clone() const override {
-    auto* copy = new AcDb3dPolylineVertex(*this);
-    copy->m_bInPolyline = false;
-    return copy;
-  }
+  ACDB_DECLARE_CLONE(AcDb3dPolylineVertex)
 
   AcDb::Vertex3dType vertexType() const { return m_type; }
   AcGePoint3d position() const { return m_position; }
@@ -29,7 +25,6 @@ class AcDb3dPolylineVertex : public AcDbEntity {
   void dxfOutFields(AcDbDxfFiler& filer) const override;
   Acad::ErrorStatus dxfInFields(const AcDbDxfRecord& record) override;
   std::wstring dxfName() const override { return L"VERTEX"; }
-  bool isDeletedByOwner() const override { return m_bInPolyline; }
 
  protected:
   AcDb3dPolylineVertex(const AcDb3dPolylineVertex&) = default;
@@ -38,9 +33,6 @@ class AcDb3dPolylineVertex : public AcDbEntity {
   friend class AcDb3dPolyline;
   AcDb::Vertex3dType m_type = AcDb::k3dSimpleVertex;
   AcGePoint3d m_position;
-  mutable AcDbHandle m_fileHandle;
-  // Set while a polyline holds the vertex (the polyline deletes it).
-  bool m_bInPolyline = false;
 };
 
 class AcDb3dPolyline : public AcDbCurve {
@@ -62,15 +54,19 @@ class AcDb3dPolyline : public AcDbCurve {
   Acad::ErrorStatus makeOpen();
   bool isClosed() const override { return m_bClosed; }
 
-  Acad::ErrorStatus appendVertex(AcDb3dPolylineVertex* vertex);
-  Acad::ErrorStatus appendVertex(AcDbObjectId& vertexId, AcDb3dPolylineVertex* vertex);
-  AcDbObjectIterator* vertexIterator() const;
+  Acad::ErrorStatus appendVertex(AcDb3dPolylineVertex* vertex) { return m_verts.append(*this, vertex); }
+  Acad::ErrorStatus appendVertex(AcDbObjectId& vertexId, AcDb3dPolylineVertex* vertex) {
+    return m_verts.append(*this, vertexId, vertex);
+  }
+  AcDbObjectIterator* vertexIterator() const { return m_verts.newIterator(); }
   // Opens one of this polyline's vertices by id (the normal open protocol;
   // eNotInBlock for an object that is not a vertex of this polyline).
   Acad::ErrorStatus openVertex(AcDb3dPolylineVertex*& vertex, AcDbObjectId vertexId, AcDb::OpenMode mode,
-                               bool openErased = false) const;
+                               bool openErased = false) const {
+    return m_verts.open(vertex, vertexId, mode, openErased);
+  }
   // The vertices that are not erased, control vertices included.
-  int numVerts() const { return static_cast<int>(liveVertices().size()); }
+  int numVerts() const { return static_cast<int>(m_verts.live().size()); }
 
   Acad::ErrorStatus getStartParam(double& p) const override;
   Acad::ErrorStatus getEndParam(double& p) const override;
@@ -101,17 +97,13 @@ class AcDb3dPolyline : public AcDbCurve {
   void applyToSubents(const AcDbEntity& source) override;
   // In a database every vertex becomes an object of its own, owned by the
   // polyline, keeping the handle it was read with.
-  void addedToDatabase() override;
+  void addedToDatabase() override { m_verts.makeResident(*this); }
 
  private:
-  // Gives the vertex its id when the polyline is in a database.
-  void makeResident(AcDb3dPolylineVertex& vertex);
-  // The vertices that are not erased.
-  std::vector<AcDb3dPolylineVertex*> liveVertices() const;
   std::vector<AcGePoint3d> shownPoints() const;
   unsigned int numSegments(size_t points) const;
 
-  std::vector<std::unique_ptr<AcDb3dPolylineVertex>> m_verts;
+  AcDbVertexList<AcDb3dPolylineVertex> m_verts;
   AcDb::Poly3dType m_type = AcDb::k3dSimplePoly;
   bool m_bClosed = false;
   mutable AcDbHandle m_seqendHandle;
