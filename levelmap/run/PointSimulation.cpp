@@ -53,17 +53,23 @@ void PlacePolylinePoints(const AcDbPolyline* pPline, double dLength, double dSpa
   }
 }
 
-}  // namespace
-
-void ResetBandQuotas(CLevelBandMap& levelMap) {
+// Calls fn on every band of every type of the map.
+template <class Fn>
+void ForEachBand(CLevelBandMap& levelMap, Fn fn) {
   POSITION pos = levelMap.GetStartPosition();
   while (pos != NULL) {
     CString strType;
     CLevelBandArray* pBands = NULL;
     levelMap.GetNextAssoc(pos, strType, pBands);
     if (pBands == NULL) continue;
-    for (INT_PTR i = 0; i < pBands->GetSize(); ++i) pBands->ElementAt(i).remain = pBands->ElementAt(i).num;
+    for (INT_PTR i = 0; i < pBands->GetSize(); ++i) fn(pBands->ElementAt(i));
   }
+}
+
+}  // namespace
+
+void ResetBandQuotas(CLevelBandMap& levelMap) {
+  ForEachBand(levelMap, [](levelmapdb& band) { band.remain = band.num; });
 }
 
 int SimulateRoutePoints(int nPointCount, double dDrawRatio, CLevelBandMap& levelMap, AcDbExtents& extRange,
@@ -104,17 +110,9 @@ int SimulateRoutePoints(int nPointCount, double dDrawRatio, CLevelBandMap& level
   // in integers: the same product in floating point truncates 100 x 29 / 100
   // to 28.
   long long nMade = g_routePoints.length();
-  POSITION pos = levelMap.GetStartPosition();
-  while (pos != NULL) {
-    CString strType;
-    CLevelBandArray* pBands = NULL;
-    levelMap.GetNextAssoc(pos, strType, pBands);
-    if (pBands == NULL) continue;
-    for (INT_PTR i = 0; i < pBands->GetSize(); ++i) {
-      levelmapdb& band = pBands->ElementAt(i);
-      band.remain = nPointCount > 0 ? (int)((long long)band.remain * nMade / nPointCount) : 0;
-    }
-  }
+  ForEachBand(levelMap, [&](levelmapdb& band) {
+    band.remain = nPointCount > 0 ? (int)((long long)band.remain * nMade / nPointCount) : 0;
+  });
   return 1;
 }
 

@@ -8,7 +8,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
@@ -131,30 +130,13 @@ SurfacePtr Decode(const std::vector<unsigned char>& bytes) {
 
 // ---- the picture ----------------------------------------------------------------
 
-class BitmapPicture final : public IPicture {
+class BitmapPicture final : public com::RefCounted<IPicture> {
  public:
   explicit BitmapPicture(SurfacePtr surface) : m_surface(std::move(surface)) {
     int w = cairo_image_surface_get_width(m_surface.get());
     int h = cairo_image_surface_get_height(m_surface.get());
     m_hmWidth = MulDiv(w, kHimetricPerInch, kPixelsPerInch);
     m_hmHeight = MulDiv(h, kHimetricPerInch, kPixelsPerInch);
-  }
-
-  HRESULT QueryInterface(REFIID iid, void** object) override {
-    if (!object) return E_POINTER;
-    if (com::SameGuid(iid, IUnknown::Uuid()) || com::SameGuid(iid, IID_IPicture)) {
-      *object = static_cast<IPicture*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG AddRef() override { return ++m_refs; }
-  ULONG Release() override {
-    ULONG left = --m_refs;
-    if (left == 0) delete this;
-    return left;
   }
 
   HRESULT get_Type(SHORT* pType) override {
@@ -232,7 +214,6 @@ class BitmapPicture final : public IPicture {
   SurfacePtr m_surface;
   OLE_XSIZE_HIMETRIC m_hmWidth = 0;
   OLE_YSIZE_HIMETRIC m_hmHeight = 0;
-  std::atomic<ULONG> m_refs{0};
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <type_traits>
 
 #include "wintypes.h"
 
@@ -46,14 +47,15 @@ typedef IDispatch* LPDISPATCH;
 namespace com {
 
 // Reference counting for an implementation class; Interface is the most
-// derived interface it implements. QueryInterface answers IUnknown, IDispatch
-// and Interface itself.
+// derived interface it implements. QueryInterface answers IUnknown, Interface
+// itself, and IDispatch when Interface is a dispatch interface.
 template <class Interface>
 class RefCounted : public Interface {
  public:
   HRESULT QueryInterface(REFIID iid, void** object) override {
     if (!object) return E_POINTER;
-    if (SameGuid(iid, IUnknown::Uuid()) || SameGuid(iid, IDispatch::Uuid()) || SameGuid(iid, Interface::Uuid())) {
+    bool dispatch = std::is_base_of_v<IDispatch, Interface> && SameGuid(iid, IDispatch::Uuid());
+    if (SameGuid(iid, IUnknown::Uuid()) || dispatch || SameGuid(iid, Interface::Uuid())) {
       *object = static_cast<Interface*>(this);
       AddRef();
       return S_OK;

@@ -252,6 +252,17 @@ TEST_F(PictureTest, FailuresNameTheirCause) {
                                reinterpret_cast<LPVOID*>(&picture)),
             E_NOINTERFACE);
   EXPECT_EQ(picture, nullptr);
+
+  // A loaded picture answers IUnknown and IPicture, never IDispatch.
+  ASSERT_EQ(OleLoadPicturePath(const_cast<LPOLESTR>(Path("ok.png").c_str()), nullptr, 0, 0, IID_IPicture,
+                               reinterpret_cast<LPVOID*>(&picture)),
+            S_OK);
+  void* other = nullptr;
+  EXPECT_EQ(picture->QueryInterface(IDispatch::Uuid(), &other), E_NOINTERFACE);
+  EXPECT_EQ(other, nullptr);
+  ASSERT_EQ(picture->QueryInterface(IUnknown::Uuid(), &other), S_OK);
+  static_cast<IUnknown*>(other)->Release();
+  EXPECT_EQ(picture->Release(), 0u);
 }
 
 }  // namespace
