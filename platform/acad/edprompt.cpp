@@ -12,6 +12,7 @@
 
 #include "acedcmdline.h"
 #include "acutprint.h"
+#include "edcmdstack.h"
 #include "adscodes.h"
 #include "script.h"
 #include "textconv.h"
@@ -57,16 +58,37 @@ std::wstring Upper(std::wstring s) {
   return s;
 }
 
+// An answer "'NAME" that names a registered command runs it inside the
+// prompt when it is transparent (then the prompt is asked again); any other
+// command is refused with the host's line. False when the answer names no
+// command, so that it stays an ordinary answer.
+bool RunTransparentCommand(const std::wstring& text) {
+  if (text.size() < 2 || text[0] != L'\'') return false;
+  const AcEdCommand* command = acedRegCmds->lookupCmd(text.c_str() + 1);
+  if (!command) return false;
+  if (!(command->commandFlags() & ACRX_CMD_TRANSPARENT)) {
+    acutPrintf(L"\n** That command may not be invoked transparently **\n");
+    return true;
+  }
+  command->functionAddr()();
+  acutPrintf(L"\nResuming the command.\n");
+  return true;
+}
+
 // Shows the prompt and takes the next line. nullopt is Esc or the end.
 std::optional<std::wstring> Ask(const ACHAR* prompt) {
-  user::WriteText(win::WideToUtf8(prompt ? prompt : L""));
-  // Words typed into the command line (a menu macro) answer before the script.
-  std::optional<std::string> line = acad::NextCommandLineInput();
-  if (!line || *line == "^C") {
-    user::Write("*Cancel*\n");
-    return std::nullopt;
+  std::optional<std::string> line;
+  for (;;) {
+    user::WriteText(win::WideToUtf8(prompt ? prompt : L""));
+    // Words typed into the command line (a menu macro) answer before the script.
+    line = acad::NextCommandLineInput();
+    if (!line || *line == "^C") {
+      user::Write("*Cancel*\n");
+      return std::nullopt;
+    }
+    user::Write(*line + "\n");
+    if (!RunTransparentCommand(Trim(win::Utf8ToWide(*line)))) break;
   }
-  user::Write(*line + "\n");
   std::wstring text = Trim(win::Utf8ToWide(*line));
   // A value with blanks may be written between double quotes.
   if (text.size() >= 2 && text.front() == L'"' && text.back() == L'"') text = text.substr(1, text.size() - 2);

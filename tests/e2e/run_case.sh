@@ -6,18 +6,28 @@
 # drawings/). Exit status and standard error are part of the transcript as
 # "[exit N]". When cases/NAME.check exists, it runs after the transcript
 # matched, with SNAPSHOTS, OUT, PNGPROBE and BIN set; a non-zero exit fails the case.
+# @OWNBIN@ in the options is a module folder of the case's own ($OUT/bin): every
+# file of the module folder linked into it, setting.mdb copied, so that files
+# the modules write beside themselves (lc.dwg, band names) stay the case's.
 set -u
 bin=$1 modules=$2 cases=$3 name=$4 pngprobe=${5:-}
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 args=""
 drawings=$(cd "$cases/../drawings" 2>/dev/null && pwd)
-[ -f "$cases/$name.args" ] && args=$(sed -e "s#@BIN@#$bin#g" -e "s#@MODULES@#$modules#g" -e "s#@DRAWINGS@#$drawings#g" "$cases/$name.args")
+ownbin="$out/bin"
+if [ -f "$cases/$name.args" ] && grep -q '@OWNBIN@' "$cases/$name.args"; then
+  mkdir -p "$ownbin"
+  for f in "$bin"/*; do ln -s "$f" "$ownbin/"; done
+  rm -f "$ownbin/setting.mdb" "$ownbin/lc.dwg"
+  [ -f "$bin/setting.mdb" ] && cp "$bin/setting.mdb" "$ownbin/setting.mdb"
+fi
+[ -f "$cases/$name.args" ] && args=$(sed -e "s#@OWNBIN@#$ownbin#g" -e "s#@BIN@#$bin#g" -e "s#@MODULES@#$modules#g" -e "s#@DRAWINGS@#$drawings#g" "$cases/$name.args")
 export MARLO_PREFIX="$out/prefix"
 # shellcheck disable=SC2086
 (cd "$out" && "$bin/cadhost" $args --out "$out/snapshots" --script "$cases/$name.script" >"$out/transcript" 2>&1
  echo "[exit $?]" >>"$out/transcript")
-sed -i -e "s#$bin#@BIN@#g" -e "s#$modules#@MODULES@#g" "$out/transcript"
+sed -i -e "s#$ownbin#@OWNBIN@#g" -e "s#$bin#@BIN@#g" -e "s#$modules#@MODULES@#g" "$out/transcript"
 if ! diff -u "$cases/$name.expected" "$out/transcript"; then
   echo "e2e case $name: the transcript differs from $cases/$name.expected (see the diff above)"
   exit 1
