@@ -6,9 +6,10 @@
 # drawings/). Exit status and standard error are part of the transcript as
 # "[exit N]". When cases/NAME.check exists, it runs after the transcript
 # matched, with SNAPSHOTS, OUT, PNGPROBE and BIN set; a non-zero exit fails the case.
-# @OWNBIN@ in the options is a module folder of the case's own ($OUT/bin): every
-# file of the module folder linked into it, setting.mdb copied, so that files
-# the modules write beside themselves (lc.dwg, band names) stay the case's.
+# @OWNBIN@ in the options is a module folder of the case's own ($OUT/bin): the
+# modules (.dbx, .arx) and setting.mdb are files of their own there, every
+# other file of the module folder is linked, so that files the modules write
+# beside themselves (lc.dwg, band names) stay the case's.
 set -u
 bin=$1 modules=$2 cases=$3 name=$4 pngprobe=${5:-}
 out=$(mktemp -d)
@@ -19,6 +20,12 @@ ownbin="$out/bin"
 if [ -f "$cases/$name.args" ] && grep -q '@OWNBIN@' "$cases/$name.args"; then
   mkdir -p "$ownbin"
   for f in "$bin"/*; do ln -s "$f" "$ownbin/"; done
+  # The modules find their folder through their resolved file name: they
+  # are real files here (hard links, or copies across file systems).
+  for f in "$bin"/*.dbx "$bin"/*.arx; do
+    rm -f "$ownbin/${f##*/}"
+    ln "$f" "$ownbin/" 2>/dev/null || cp "$f" "$ownbin/"
+  done
   rm -f "$ownbin/setting.mdb" "$ownbin/lc.dwg"
   [ -f "$bin/setting.mdb" ] && cp "$bin/setting.mdb" "$ownbin/setting.mdb"
 fi
