@@ -45,6 +45,10 @@ void AcDbDatabase::clear() {
   m_rawTables.clear();
   m_classes.pairs.clear();
   m_extents = AcDbExtents();
+  m_nHandlesRenumbered = 0;
+  m_readNotes.clear();
+  m_renumberAfterRead.clear();
+  m_bReading = false;
 }
 
 AcDbStub* AcDbDatabase::stubForHandle(AcDbHandle handle, bool create) {
@@ -84,10 +88,38 @@ Acad::ErrorStatus AcDbDatabase::addAcDbObject(AcDbObject* object) {
 
 AcDbObjectId AcDbDatabase::addWithHandle(AcDbObject* object, AcDbHandle handle) {
   AcDbStub* s = handle.isNull() ? nullptr : stubForHandle(handle, true);
-  if (!s || s->m_pObject) s = stubForHandle(m_handseed, true);  // no handle, or one used twice
+  if (s && s->m_pObject) {
+    ++m_nHandlesRenumbered;
+    if (m_bReading) {
+      // A handle used twice in a file: the second object gets a handle above
+      // every handle of the file once the whole file has been read (a handle
+      // given now might be one the file uses further on).
+      m_stubs.emplace_back();
+      s = &m_stubs.back();
+      s->m_pDb = this;
+      m_renumberAfterRead.push_back(s);
+    } else {
+      s = nullptr;
+    }
+  }
+  if (!s) s = stubForHandle(m_handseed, true);  // no handle, or one used twice
   s->m_pObject = object;
   object->setStub(s);
   return AcDbObjectId(s);
+}
+
+void AcDbDatabase::beginRead() {
+  m_bReading = true;
+  m_renumberAfterRead.clear();
+}
+
+void AcDbDatabase::endRead() {
+  m_bReading = false;
+  for (AcDbStub* s : m_renumberAfterRead) {
+    s->m_handle = m_handseed++;
+    m_byHandle.emplace(s->m_handle.value(), s);
+  }
+  m_renumberAfterRead.clear();
 }
 
 Acad::ErrorStatus AcDbDatabase::getAcDbObjectId(AcDbObjectId& id, bool createIfNotFound, const AcDbHandle& handle,

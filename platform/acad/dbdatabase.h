@@ -124,6 +124,10 @@ class AcDbDatabase : public AcRxObject {
   // DXF from and to memory (what the files hold).
   Acad::ErrorStatus dxfIn(std::string_view text);
   Acad::ErrorStatus dxfOut(std::string& text) const;
+  // What the last read repaired or assumed to open the drawing, one line per
+  // kind ("2 duplicate handles renumbered", "an empty section ignored" ...);
+  // empty for a sound file. The host shows them when it opens a drawing.
+  const std::vector<std::wstring>& readNotes() const { return m_readNotes; }
 
   // Inserts a whole database as a block definition of this one (a new
   // block, or the existing one, which must be empty).
@@ -132,7 +136,14 @@ class AcDbDatabase : public AcRxObject {
 
   // ---- bookkeeping shared with the reader and writer ----------------------
   AcDbStub* stubForHandle(AcDbHandle handle, bool create);
-  AcDbObjectId addWithHandle(AcDbObject* object, AcDbHandle handle);  // keeps a file's handle
+  // Keeps a file's handle; a handle already in use is replaced by a new one
+  // (counted in handlesRenumbered()).
+  AcDbObjectId addWithHandle(AcDbObject* object, AcDbHandle handle);
+  size_t handlesRenumbered() const { return m_nHandlesRenumbered; }
+  // Around reading a file: handles used twice are renumbered at the end.
+  void beginRead();
+  void endRead();
+  void setReadNotes(std::vector<std::wstring> notes) { m_readNotes = std::move(notes); }
   AcDbHandle reserveHandle() { return m_handseed++; }
   void noteHandle(AcDbHandle handle);
   void reserveHandles(size_t count) { m_byHandle.reserve(count); }
@@ -153,6 +164,8 @@ class AcDbDatabase : public AcRxObject {
  private:
   AcDbObjectId newTable(AcDbSymbolTable* table);
   void releaseInputFile();
+  // Reads DXF text; a mapped file lets go of the pages read as it goes.
+  Acad::ErrorStatus readText(std::string_view text, bool mapped);
 
   std::deque<AcDbStub> m_stubs;
   std::unordered_map<Adesk::UInt64, AcDbStub*> m_byHandle;
@@ -169,4 +182,8 @@ class AcDbDatabase : public AcRxObject {
   AcDbExtents m_extents;
   std::wstring m_fileName;
   int m_nInputFd = -1;
+  size_t m_nHandlesRenumbered = 0;
+  bool m_bReading = false;
+  std::vector<AcDbStub*> m_renumberAfterRead;
+  std::vector<std::wstring> m_readNotes;
 };

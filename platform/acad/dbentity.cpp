@@ -195,6 +195,7 @@ Acad::ErrorStatus AcDbEntity::explode(AcDbVoidPtrArray&) const { return Acad::eN
 void AcDbEntity::dxfOutFields(AcDbDxfFiler& filer) const {
   AcDbObject::dxfOutFields(filer);
   filer.writeUtf8(100, "AcDbEntity");
+  if (filer.isPaperSpace(ownerId())) filer.writeInt(67, 1);
   filer.writeString(8, m_layer);
   if (m_linetype != L"ByLayer" && m_linetype != L"BYLAYER") filer.writeString(6, m_linetype);
   if (m_color.colorIndex() != 256) filer.writeInt(62, m_color.colorIndex());

@@ -99,6 +99,8 @@ Acad::ErrorStatus AcDbObject::close() {
 Acad::ErrorStatus AcDbObject::erase(bool erasing) {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   if (erasing && m_bErased) return Acad::eWasErased;
+  if (erasing != m_bErased)
+    if (Acad::ErrorStatus es = subErase(erasing); es != Acad::eOk) return es;
   m_bErased = erasing;
   return Acad::eOk;
 }

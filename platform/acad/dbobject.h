@@ -92,6 +92,10 @@ class AcDbObject : public AcRxObject {
   // Called once the object has its place in a database (objects that keep
   // sub-objects give them theirs here).
   virtual void addedToDatabase() {}
+  // Called by erase() before the object's own flag changes: objects that own
+  // sub-objects erase (or unerase) them with themselves; anything but eOk
+  // leaves the object as it was.
+  virtual Acad::ErrorStatus subErase(bool /*erasing*/) { return Acad::eOk; }
 
   // A copy for clone(): data and extended data, but a new object that is in
   // no database, has no owner and no extension dictionary.

@@ -348,7 +348,10 @@ void AcDbMText::dxfOutFields(AcDbDxfFiler& filer) const {
 Acad::ErrorStatus AcDbMText::dxfInFields(const AcDbDxfRecord& record) {
   AcDbEntity::dxfInFields(record);
   const auto& pairs = record.pairs;
-  std::wstring pieces, last;
+  // The pieces are joined as bytes first: a piece of an older file may end
+  // inside a double-byte character.
+  std::string pieces;
+  std::string_view last;
   bool haveRotation = false, haveDirection = false;
   double rot = 0.0;
   for (size_t i = 0; i < pairs.size(); ++i) {
@@ -363,8 +366,8 @@ Acad::ErrorStatus AcDbMText::dxfInFields(const AcDbDxfRecord& record) {
         m_attachment = static_cast<AttachmentPoint>(a >= 1 && a <= 9 ? a : 1);
         break;
       }
-      case 3: pieces += record.text(p.value); break;
-      case 1: last = record.text(p.value); break;
+      case 3: pieces += p.value; break;
+      case 1: last = p.value; break;
       case 7: m_style = record.text(p.value); break;
       case 50: rot = AcDbDxfRecord::real(p.value) * kPi / 180.0; haveRotation = true; break;
       case 11: {
@@ -380,7 +383,8 @@ Acad::ErrorStatus AcDbMText::dxfInFields(const AcDbDxfRecord& record) {
       default: break;
     }
   }
-  m_contents = pieces + last;
+  pieces += last;
+  m_contents = record.text(pieces);
   if (!(m_dLineSpacing > 0.0)) m_dLineSpacing = 1.0;
   if (haveRotation && !haveDirection) setRotation(rot);
   return Acad::eOk;
