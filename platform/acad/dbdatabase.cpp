@@ -36,6 +36,7 @@ void AcDbDatabase::clear() {
     delete s.m_pObject;
     s.m_pObject = nullptr;
   }
+  m_arena.release();
   m_byHandle.clear();
   m_handseed = 1;
   m_blockTableId = m_layerTableId = m_linetypeTableId = m_textStyleTableId = m_viewTableId = m_regAppTableId =
@@ -53,14 +54,13 @@ void AcDbDatabase::clear() {
 
 AcDbStub* AcDbDatabase::stubForHandle(AcDbHandle handle, bool create) {
   if (handle.isNull()) return nullptr;
-  auto it = m_byHandle.find(handle.value());
-  if (it != m_byHandle.end()) return it->second;
+  if (AcDbStub* found = m_byHandle.find(handle.value())) return found;
   if (!create) return nullptr;
   m_stubs.emplace_back();
   AcDbStub* s = &m_stubs.back();
   s->m_pDb = this;
   s->m_handle = handle;
-  m_byHandle.emplace(handle.value(), s);
+  m_byHandle.insert(handle.value(), s);
   noteHandle(handle);
   return s;
 }
@@ -117,7 +117,7 @@ void AcDbDatabase::endRead() {
   m_bReading = false;
   for (AcDbStub* s : m_renumberAfterRead) {
     s->m_handle = m_handseed++;
-    m_byHandle.emplace(s->m_handle.value(), s);
+    m_byHandle.insert(s->m_handle.value(), s);
   }
   m_renumberAfterRead.clear();
 }

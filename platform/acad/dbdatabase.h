@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "dbcolor.h"
+#include "dbarena.h"
 #include "dbextents.h"
+#include "dbhandlemap.h"
 #include "dbid.h"
 #include "rxobject.h"
 
@@ -140,6 +142,8 @@ class AcDbDatabase : public AcRxObject {
   // (counted in handlesRenumbered()).
   AcDbObjectId addWithHandle(AcDbObject* object, AcDbHandle handle);
   size_t handlesRenumbered() const { return m_nHandlesRenumbered; }
+  // Where the reader makes the objects of a file.
+  AcDbObjectArena& objectArena() { return m_arena; }
   // Around reading a file: handles used twice are renumbered at the end.
   void beginRead();
   void endRead();
@@ -168,7 +172,7 @@ class AcDbDatabase : public AcRxObject {
   Acad::ErrorStatus readText(std::string_view text, bool mapped);
 
   std::deque<AcDbStub> m_stubs;
-  std::unordered_map<Adesk::UInt64, AcDbStub*> m_byHandle;
+  AcDbHandleMap m_byHandle;
   AcDbHandle m_handseed = 1;
   AcDbObjectId m_blockTableId, m_layerTableId, m_linetypeTableId, m_textStyleTableId, m_viewTableId,
       m_regAppTableId, m_namedDictId;
@@ -182,6 +186,9 @@ class AcDbDatabase : public AcRxObject {
   AcDbExtents m_extents;
   std::wstring m_fileName;
   int m_nInputFd = -1;
+  // The objects read from a file live here; clear() empties it once they
+  // are deleted.
+  AcDbObjectArena m_arena;
   size_t m_nHandlesRenumbered = 0;
   bool m_bReading = false;
   std::vector<AcDbStub*> m_renumberAfterRead;

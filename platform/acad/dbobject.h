@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "adscodes.h"
+#include "dbarena.h"
 #include "dbid.h"
 #include "dbtypedvalue.h"
 #include "dxffiler.h"
@@ -70,6 +71,13 @@ class AcDbObject : public AcRxObject {
   virtual Acad::ErrorStatus dxfInFields(const AcDbDxfRecord& record);
   // The name written as the object's 0 group.
   virtual std::wstring dxfName() const;
+
+  // Objects are made on the heap, or in a database's arena (what the DXF
+  // reader makes); either way `delete` ends them.
+  static void* operator new(size_t size);
+  static void* operator new(size_t size, AcDbObjectArena& arena);
+  static void operator delete(void* p) noexcept;
+  static void operator delete(void* p, AcDbObjectArena& arena) noexcept;
 
   // Database bookkeeping (used by the database and its containers).
   void setStub(AcDbStub* stub) {

@@ -607,18 +607,19 @@ AcDbEntity* DxfLoader::readOldPolyline(const Record& rec, const std::vector<Reco
 
 void DxfLoader::addEntity(Record& rec, std::vector<Record>* followers, AcDbObjectId blockId) {
   AcDbEntity* ent = nullptr;
+  AcDbObjectArena& arena = m_pDb->objectArena();
   if (!followers) {
-    if (rec.type == "LINE") ent = new AcDbLine();
-    else if (rec.type == "ARC") ent = new AcDbArc();
-    else if (rec.type == "CIRCLE") ent = new AcDbCircle();
-    else if (rec.type == "ELLIPSE") ent = new AcDbEllipse();
-    else if (rec.type == "LWPOLYLINE") ent = new AcDbPolyline();
-    else if (rec.type == "POINT") ent = new AcDbPoint();
-    else if (rec.type == "TEXT") ent = new AcDbText();
-    else if (rec.type == "MTEXT") ent = new AcDbMText();
-    else if (rec.type == "INSERT") ent = new AcDbBlockReference();
-    else if (rec.type == "HATCH") ent = new AcDbHatch();
-    else if (rec.type == "REGION") ent = new AcDbRegion();
+    if (rec.type == "LINE") ent = new (arena) AcDbLine();
+    else if (rec.type == "ARC") ent = new (arena) AcDbArc();
+    else if (rec.type == "CIRCLE") ent = new (arena) AcDbCircle();
+    else if (rec.type == "ELLIPSE") ent = new (arena) AcDbEllipse();
+    else if (rec.type == "LWPOLYLINE") ent = new (arena) AcDbPolyline();
+    else if (rec.type == "POINT") ent = new (arena) AcDbPoint();
+    else if (rec.type == "TEXT") ent = new (arena) AcDbText();
+    else if (rec.type == "MTEXT") ent = new (arena) AcDbMText();
+    else if (rec.type == "INSERT") ent = new (arena) AcDbBlockReference();
+    else if (rec.type == "HATCH") ent = new (arena) AcDbHatch();
+    else if (rec.type == "REGION") ent = new (arena) AcDbRegion();
   }
   AcDbHandle h;
   for (const AcDbDxfPair& p : rec.pairs)
@@ -632,7 +633,7 @@ void DxfLoader::addEntity(Record& rec, std::vector<Record>* followers, AcDbObjec
     ent = nullptr;
   }
   if (!ent) {
-    auto* proxy = new AcDbProxyEntity();
+    auto* proxy = new (arena) AcDbProxyEntity();
     proxy->dxfIn(dr);
     proxy->setRaw(makeRaw(rec, followers));
     ent = proxy;
@@ -649,8 +650,9 @@ bool DxfLoader::readObjects() {
     if (rec.type == "ENDSEC") return true;
     if (rec.type == "EOF") break;
     AcDbObject* obj = nullptr;
-    if (rec.type == "DICTIONARY") obj = new AcDbDictionary();
-    else if (rec.type == "XRECORD") obj = new AcDbXrecord();
+    AcDbObjectArena& arena = m_pDb->objectArena();
+    if (rec.type == "DICTIONARY") obj = new (arena) AcDbDictionary();
+    else if (rec.type == "XRECORD") obj = new (arena) AcDbXrecord();
     AcDbHandle h;
     for (const AcDbDxfPair& p : rec.pairs)
       if (p.code == 5) { h = HandleOf(p.value); break; }
@@ -660,7 +662,7 @@ bool DxfLoader::readObjects() {
       obj = nullptr;
     }
     if (!obj) {
-      auto* proxy = new AcDbProxyObject();
+      auto* proxy = new (arena) AcDbProxyObject();
       proxy->dxfIn(dr);
       proxy->setRaw(makeRaw(rec, nullptr));
       obj = proxy;

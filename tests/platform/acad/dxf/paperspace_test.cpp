@@ -14,7 +14,7 @@ using namespace dxftest;
 
 namespace {
 
-AcDbObjectId AppendTo(AcDbDatabase& db, AcDbObjectId blockId, AcDbEntity* ent) {
+AcDbObjectId AppendTo(AcDbObjectId blockId, AcDbEntity* ent) {
   AcDbBlockTableRecord* block = nullptr;
   EXPECT_EQ(acdbOpenObject(block, blockId, AcDb::kForWrite), Acad::eOk);
   AcDbObjectId id;
@@ -55,10 +55,10 @@ TEST(AcadDxfPaperSpace, ActiveAndSecondLayoutSurviveAndOthersSeeThem) {
   AcDbDatabase db;
   Append(db, new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0)));
   AcDbObjectId paper = BlockId(db, ACDB_PAPER_SPACE);
-  AcDbObjectId frame = AppendTo(db, paper, new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(420, 297, 0)));
-  AppendTo(db, paper, new AcDbText(AcGePoint3d(5, 5, 0), L"图框 A3", AcDbObjectId::kNull, 3.5, 0));
+  AcDbObjectId frame = AppendTo(paper, new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(420, 297, 0)));
+  AppendTo(paper, new AcDbText(AcGePoint3d(5, 5, 0), L"图框 A3", AcDbObjectId::kNull, 3.5, 0));
   AcDbObjectId second = NewBlock(db, L"*Paper_Space0");
-  AcDbObjectId circle = AppendTo(db, second, new AcDbCircle(AcGePoint3d(1, 1, 0), AcGeVector3d::kZAxis, 2));
+  AcDbObjectId circle = AppendTo(second, new AcDbCircle(AcGePoint3d(1, 1, 0), AcGeVector3d::kZAxis, 2));
 
   std::string out;
   ASSERT_EQ(db.dxfOut(out), Acad::eOk);
