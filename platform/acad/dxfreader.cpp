@@ -146,6 +146,9 @@ AcDbHandle HandleOf(std::string_view v) {
   return AcDbHandle(buf);
 }
 
+// From this size on the objects of a file are made in the database's arena.
+constexpr size_t kArenaFileSize = size_t(1) << 20;
+
 // What the read repaired, counted by kind.
 struct Repairs {
   size_t emptySections = 0;
@@ -176,7 +179,8 @@ struct Repairs {
 
 class DxfLoader {
  public:
-  DxfLoader(AcDbDatabase* db, std::string_view text, bool mapped) : m_pDb(db), m_in(text), m_bMapped(mapped) {}
+  DxfLoader(AcDbDatabase* db, std::string_view text, bool mapped)
+      : m_pDb(db), m_in(text), m_bMapped(mapped), m_bArena(text.size() >= kArenaFileSize) {}
 
   Acad::ErrorStatus load();
   std::vector<std::wstring> repairLines() const { return m_repairs.lines(m_pDb->handlesRenumbered()); }
@@ -199,6 +203,12 @@ class DxfLoader {
   AcDbObjectId paperSpaceId();
   // Lets go of the mapped pages of the records already read.
   void releaseRead();
+  // A new object for the drawing: in the database's arena when the file is
+  // large enough for it to matter.
+  template <class T>
+  T* make() {
+    return m_bArena ? new (m_pDb->objectArena()) T() : new T();
+  }
   bool readTables();
   bool readTable(const Record& tableRec);
   bool readBlocks();
@@ -220,6 +230,7 @@ class DxfLoader {
   AcDbDatabase* m_pDb;
   PairReader m_in;
   bool m_bMapped;
+  bool m_bArena;
   size_t m_nReleased = 0;  // bytes of the mapped text let go of
   AcDbDxfCodePage m_codePage;
   bool m_bTablesRead = false;
@@ -607,19 +618,18 @@ AcDbEntity* DxfLoader::readOldPolyline(const Record& rec, const std::vector<Reco
 
 void DxfLoader::addEntity(Record& rec, std::vector<Record>* followers, AcDbObjectId blockId) {
   AcDbEntity* ent = nullptr;
-  AcDbObjectArena& arena = m_pDb->objectArena();
   if (!followers) {
-    if (rec.type == "LINE") ent = new (arena) AcDbLine();
-    else if (rec.type == "ARC") ent = new (arena) AcDbArc();
-    else if (rec.type == "CIRCLE") ent = new (arena) AcDbCircle();
-    else if (rec.type == "ELLIPSE") ent = new (arena) AcDbEllipse();
-    else if (rec.type == "LWPOLYLINE") ent = new (arena) AcDbPolyline();
-    else if (rec.type == "POINT") ent = new (arena) AcDbPoint();
-    else if (rec.type == "TEXT") ent = new (arena) AcDbText();
-    else if (rec.type == "MTEXT") ent = new (arena) AcDbMText();
-    else if (rec.type == "INSERT") ent = new (arena) AcDbBlockReference();
-    else if (rec.type == "HATCH") ent = new (arena) AcDbHatch();
-    else if (rec.type == "REGION") ent = new (arena) AcDbRegion();
+    if (rec.type == "LINE") ent = make<AcDbLine>();
+    else if (rec.type == "ARC") ent = make<AcDbArc>();
+    else if (rec.type == "CIRCLE") ent = make<AcDbCircle>();
+    else if (rec.type == "ELLIPSE") ent = make<AcDbEllipse>();
+    else if (rec.type == "LWPOLYLINE") ent = make<AcDbPolyline>();
+    else if (rec.type == "POINT") ent = make<AcDbPoint>();
+    else if (rec.type == "TEXT") ent = make<AcDbText>();
+    else if (rec.type == "MTEXT") ent = make<AcDbMText>();
+    else if (rec.type == "INSERT") ent = make<AcDbBlockReference>();
+    else if (rec.type == "HATCH") ent = make<AcDbHatch>();
+    else if (rec.type == "REGION") ent = make<AcDbRegion>();
   }
   AcDbHandle h;
   for (const AcDbDxfPair& p : rec.pairs)
@@ -633,7 +643,7 @@ void DxfLoader::addEntity(Record& rec, std::vector<Record>* followers, AcDbObjec
     ent = nullptr;
   }
   if (!ent) {
-    auto* proxy = new (arena) AcDbProxyEntity();
+    auto* proxy = make<AcDbProxyEntity>();
     proxy->dxfIn(dr);
     proxy->setRaw(makeRaw(rec, followers));
     ent = proxy;
@@ -650,9 +660,8 @@ bool DxfLoader::readObjects() {
     if (rec.type == "ENDSEC") return true;
     if (rec.type == "EOF") break;
     AcDbObject* obj = nullptr;
-    AcDbObjectArena& arena = m_pDb->objectArena();
-    if (rec.type == "DICTIONARY") obj = new (arena) AcDbDictionary();
-    else if (rec.type == "XRECORD") obj = new (arena) AcDbXrecord();
+    if (rec.type == "DICTIONARY") obj = make<AcDbDictionary>();
+    else if (rec.type == "XRECORD") obj = make<AcDbXrecord>();
     AcDbHandle h;
     for (const AcDbDxfPair& p : rec.pairs)
       if (p.code == 5) { h = HandleOf(p.value); break; }
@@ -662,7 +671,7 @@ bool DxfLoader::readObjects() {
       obj = nullptr;
     }
     if (!obj) {
-      auto* proxy = new (arena) AcDbProxyObject();
+      auto* proxy = make<AcDbProxyObject>();
       proxy->dxfIn(dr);
       proxy->setRaw(makeRaw(rec, nullptr));
       obj = proxy;
