@@ -1,12 +1,11 @@
 #include "dbentity.h"
 
-#include <cwctype>
-
 #include <cstring>
 
 #include "dbdatabase.h"
 #include "dbstub.h"
 #include "dbsymtb.h"
+#include "textutil.h"
 
 ACRX_DEFINE_ABSTRACT(AcDbEntity, AcDbObject)
 
@@ -93,11 +92,8 @@ const std::wstring& ByLayerName() {
 
 // The line type as kept: "ByLayer" (any case) as the empty text.
 std::wstring StoredLinetype(std::wstring name) {
-  static const wchar_t kByLayer[] = L"BYLAYER";
-  if (name.size() != 7) return name;
-  for (size_t i = 0; i < 7; ++i)
-    if (std::towupper(name[i]) != static_cast<wint_t>(kByLayer[i])) return name;
-  return {};
+  if (win::textutil::EqualNoCase(name, L"ByLayer")) return {};
+  return name;
 }
 }  // namespace
 

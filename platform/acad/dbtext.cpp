@@ -1,7 +1,5 @@
 #include "dbtext.h"
 
-#include <cwctype>
-
 #include <cmath>
 #include <cstring>
 
@@ -9,6 +7,7 @@
 #include "dbgeutil.h"
 #include "dbstub.h"
 #include "dbsymtb.h"
+#include "textutil.h"
 
 using namespace acdbgeo;
 
@@ -52,11 +51,8 @@ const std::wstring& StandardName() {
 
 // The style as kept: "Standard" (any case) as the empty text.
 std::wstring StoredStyle(std::wstring name) {
-  static const wchar_t kStandard[] = L"STANDARD";
-  if (name.size() != 8) return name;
-  for (size_t i = 0; i < 8; ++i)
-    if (std::towupper(name[i]) != static_cast<wint_t>(kStandard[i])) return name;
-  return {};
+  if (win::textutil::EqualNoCase(name, L"Standard")) return {};
+  return name;
 }
 }  // namespace
 

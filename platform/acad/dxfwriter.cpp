@@ -18,6 +18,7 @@
 #include "dbstub.h"
 #include "dbsymtb.h"
 #include "paths.h"
+#include "textutil.h"
 
 namespace {
 template <class T>
@@ -26,12 +27,7 @@ T* ObjectOf(AcDbObjectId id) {
   return s && s->m_pObject ? T::cast(s->m_pObject) : nullptr;
 }
 
-bool SameNoCase(const std::wstring& a, const wchar_t* b) {
-  size_t i = 0;
-  for (; i < a.size() && b[i]; ++i)
-    if (std::towupper(a[i]) != std::towupper(b[i])) return false;
-  return i == a.size() && !b[i];
-}
+using win::textutil::EqualNoCase;
 
 // "*Paper_Space" and "*Paper_Space0", "*Paper_Space1" ...: the blocks of layouts.
 bool IsLayoutBlock(const std::wstring& name) {
@@ -178,8 +174,8 @@ Acad::ErrorStatus AcDbDatabase::dxfOut(std::string& text) const {
     if (!Alive(id)) continue;
     auto* rec = ObjectOf<AcDbBlockTableRecord>(id);
     const std::wstring& name = rec->name();
-    if (SameNoCase(name, L"*Model_Space")) modelSpace = rec;
-    if (SameNoCase(name, L"*Paper_Space")) paperSpace = rec;
+    if (EqualNoCase(name, L"*Model_Space")) modelSpace = rec;
+    if (EqualNoCase(name, L"*Paper_Space")) paperSpace = rec;
     if (IsLayoutBlock(name)) layouts.push_back(id);
   }
   f.setPaperSpaceBlocks(std::move(layouts));
