@@ -12,6 +12,7 @@
 #include "afxcmn.h"
 #include "dbdatabase.h"
 #include "dbextents.h"
+#include "gegeometry.h"
 #include "dbid.h"
 #include "resource.h"
 
@@ -21,6 +22,13 @@
 // What a field that holds no positive number is reset to.
 #define DT_DEFAULT_POINT_COUNT 2000
 #define DT_INITIAL_DRAW_COUNT 200
+
+class AcDbHatch;
+
+// How a preview frames the drive-test range: its centre, and its width and
+// height with a margin of half a per cent. Before a range is picked (empty
+// extents) the frame is 100 x 100 (with the margin) around (100, 100).
+void GetPreviewFrame(const AcDbExtents& extRange, AcGePoint3d& ptCenter, double& dWidth, double& dHeight);
 
 class CDTDlg : public CAcUiDialog {
   DECLARE_DYNAMIC(CDTDlg)
@@ -62,9 +70,26 @@ class CDTDlg : public CAcUiDialog {
   // The statistics table.
   void InitGrid();
   void FillStatisticsGrid();
+  // The row of the type header a table row belongs to; -1 for the headers
+  // and separators themselves.
+  int GetParentRow(int nRow) const;
 
   // The previews: reset and framed (1).
   int ResetPreviews();
+  void FitPreviewsToRange();
+  // The map: every entity of the list that opens, into all three previews.
+  void DrawMapEntities(const AcDbObjectIdArray& rangeIds);
+  // One drawn point: a circle appended to the drawing as the boundary of a
+  // solid hatch shown in preview nPreview (0 to 2), then erased. FALSE when
+  // the drawing did not take the circle (which is then deleted).
+  BOOL DrawTestPoint(int nPreview, const AcGePoint3d& ptCenter, double dRadius, int nColor);
+  // A hatch of the boundary objects, shown in the preview and owned by the
+  // dialog; with bAssociative the boundaries are erased afterwards. The id
+  // is null: the hatch is in no drawing.
+  AcDbObjectId AddHatchToPreview(int nPreview, AcDbObjectIdArray boundaryIds, int nColor, LPCTSTR lpszPattern,
+                                 bool bAssociative);
+  // How many point hatches preview nPreview shows.
+  int GetPreviewDrawableCount(int nPreview) const;
 
   // Empties the band collections, erases the previews, closes and deletes
   // the reference drawing and its file "lc.dwg".
@@ -74,6 +99,11 @@ class CDTDlg : public CAcUiDialog {
   static CString RefDrawingPath();
 
  protected:
+  // The drawing loop of a run: every route point of every type, coloured by
+  // the band it drew, into the type's preview. Stops at the first point the
+  // drawing does not take.
+  void DrawRoutePoints();
+
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
 
@@ -95,8 +125,20 @@ class CDTDlg : public CAcUiDialog {
   // drawing and its file. Runs once from CleanUp, or from the destructor
   // when the dialog never cleaned up (a failed DoModal).
   void ReleaseDialogData();
+  // The run's progress captions around erasing and updating the previews.
+  void ErasePreviewViews();
+  void UpdatePreviewViews();
+  void AddToPreview(int nPreview, AcDbHatch* pHatch);
+  // Deletes the hatches of all three previews.
+  void ReleasePreviewHatches();
+  int InsertTableRow(int nParentRow);
+  void SetBandRowCounts(int nRow, int nCount, long long nCumulative);
   void SetUpButton(CXTPButton& button, int nImage, int nHotImage);
 
   HICON m_hIcon;        // icon 111, the dialog's icon
   BOOL m_bCleanedUp;    // ReleaseDialogData has run
+  // The parent row of every table row (-1 for a header or separator).
+  CArray<int, int> m_arParentRow;
+  // The point hatches each preview shows.
+  CArray<AcDbHatch*, AcDbHatch*> m_arPreviewHatches[3];
 };
