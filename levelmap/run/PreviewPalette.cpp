@@ -10,7 +10,7 @@ COLORREF HueColor(int nHue, int nValue, bool bPale) {
   // The rising or falling channel between two primaries, truncated like the
   // rest of the table (15 degrees at 255 gives 63).
   int nRise = nMin + (nValue - nMin) * (nHue % 60) / 60;
-  int nFall = nValue - (nValue - nMin) * (nHue % 60) / 60;
+  int nFall = nMin + (nValue - nMin) * (60 - nHue % 60) / 60;
   switch (nSector) {
     case 0: return RGB(nValue, nRise, nMin);
     case 1: return RGB(nFall, nValue, nMin);
