@@ -1,6 +1,6 @@
 // CRegeditEx: result codes, buffer capacities and defaults of every helper.
 #include "RegeditEx.h"
-#include "temp_prefix.h"
+#include "tempprefix.h"
 
 #include <gtest/gtest.h>
 

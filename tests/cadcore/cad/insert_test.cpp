@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "CadTest.h"
+#include "cadtest.h"
 #include "CommonUtils.h"
 #include "acedcurview.h"
 #include "acedgr.h"

@@ -4,7 +4,7 @@
 #include <memory>
 #include <random>
 
-#include "CadTest.h"
+#include "cadtest.h"
 #include "CommonUtils.h"
 #include "db3dpline.h"
 #include "dbcurves.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "LevelBands.h"
-#include "SettingDb.h"
+#include "settingdb.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "XTToolkitPro.h"
 #include "dlgscript.h"
 #include "paths.h"
-#include "testsupport.h"
+#include "wintest.h"
 
 namespace {
 
