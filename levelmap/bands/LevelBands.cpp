@@ -7,26 +7,8 @@
 #include <new>
 
 #include "DBHelper.h"
+#include "DBRecordset.h"
 #include "acutprint.h"
-
-namespace {
-
-int FieldInt(const _variant_t& var) { return var.vt == VT_NULL ? 0 : (int)var; }
-
-CString FieldText(const _variant_t& var) {
-  return var.vt == VT_NULL ? CString() : CString((LPCTSTR)(_bstr_t)var);
-}
-
-void ReleaseRecordset(_RecordsetPtr& pRs) {
-  try {
-    if (pRs != NULL && pRs->GetState() == adStateOpen) pRs->Close();
-  } catch (const _com_error&) {
-    // Released below in any case.
-  }
-  pRs.Release();
-}
-
-}  // namespace
 
 void CLevelBandTable::ClearBandMap(CLevelBandMap& levelMap) {
   POSITION pos = levelMap.GetStartPosition();
@@ -54,21 +36,19 @@ BOOL CLevelBandTable::LoadBandTable(LPCTSTR lpszNetType, int nPointCount, CLevel
                 _T("WHERE A.ID = B.ID AND B.TYPEID = C.ID AND C.NAME = '%s' ORDER BY B.ORDER, A.ID,A.ORDER"),
                 (LPCTSTR)CDBHelper::EscapeSqlText(strNetType));
 
-  _RecordsetPtr pRs;
+  // The recordset is closed and released when rs goes, on every path.
+  CDBRecordset rs;
   try {
-    HRESULT hr = pRs.CreateInstance(__uuidof(Recordset));
-    if (FAILED(hr)) _com_issue_error(hr);
-    pRs->Open(_variant_t(strSql), _variant_t((IDispatch*)CDBHelper::m_mdbConnect.GetInterfacePtr(), true),
-              adOpenDynamic, adLockOptimistic, adCmdText);
-    while (!pRs->adoEOF) {
-      _variant_t varGroup = pRs->GetCollect(0L);
+    rs.Open(strSql);
+    while (!rs.IsEOF()) {
+      _variant_t varGroup = rs.GetCollect(0L);
       if (varGroup.vt != VT_NULL) {
-        CString strGroup((LPCTSTR)(_bstr_t)varGroup);
+        CString strGroup = CDBRecordset::FieldText(varGroup);
         levelmapdb band;
-        band.color = FieldInt(pRs->GetCollect(1L));
-        band.name = FieldText(pRs->GetCollect(2L));
-        band.num = FieldInt(pRs->GetCollect(3L));
-        band.head = FieldText(pRs->GetCollect(4L));
+        band.color = CDBRecordset::FieldIntOrZero(rs.GetCollect(1L));
+        band.name = CDBRecordset::FieldTextOrEmpty(rs.GetCollect(2L));
+        band.num = CDBRecordset::FieldIntOrZero(rs.GetCollect(3L));
+        band.head = CDBRecordset::FieldTextOrEmpty(rs.GetCollect(4L));
         band.remain = 0;
         CLevelBandArray* pBands = NULL;
         if (!levelMap.Lookup(strGroup, pBands)) {
@@ -79,21 +59,19 @@ BOOL CLevelBandTable::LoadBandTable(LPCTSTR lpszNetType, int nPointCount, CLevel
         }
         pBands->Add(band);
       }
-      pRs->MoveNext();
+      rs.MoveNext();
     }
   } catch (const std::bad_alloc&) {
     // Out of memory: stop reading and count what was read.
   } catch (const _com_error& e) {
     acutPrintf(_T("\n%s"), e.ErrorMessage());
-    ReleaseRecordset(pRs);
     return FALSE;
   } catch (const std::exception& e) {
     CString strMessage(e.what());
     acutPrintf(_T("\n%s"), (LPCTSTR)strMessage.Left(1024));
-    ReleaseRecordset(pRs);
     return FALSE;
   }
-  ReleaseRecordset(pRs);
+  rs.Release();
 
   for (INT_PTR i = 0; i < typeNames.GetSize(); ++i) {
     CLevelBandArray* pBands = NULL;

@@ -203,11 +203,4 @@ TEST_F(RegeditExTest, AnUnwritableRegistryFailsQuietly) {
   EXPECT_STREQ(out, L"d");
 }
 
-TEST(RegeditExClass, InstancesCarryNothing) {
-  CRegeditEx a;
-  CRegeditEx b;
-  a = b;
-  EXPECT_EQ(sizeof(CRegeditEx), 1u);
-}
-
 }  // namespace
