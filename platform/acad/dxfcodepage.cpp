@@ -36,19 +36,12 @@ std::wstring Latin1(std::string_view bytes) {
   return w;
 }
 
-int HexDigit(wchar_t c) {
-  if (c >= L'0' && c <= L'9') return c - L'0';
-  if (c >= L'a' && c <= L'f') return c - L'a' + 10;
-  if (c >= L'A' && c <= L'F') return c - L'A' + 10;
-  return -1;
-}
-
 // The value of n hexadecimal digits at text[at], or -1.
 long HexAt(const std::wstring& text, size_t at, size_t n) {
   if (at + n > text.size()) return -1;
   long v = 0;
   for (size_t k = 0; k < n; ++k) {
-    int d = HexDigit(text[at + k]);
+    int d = win::textutil::HexDigit(text[at + k]);
     if (d < 0) return -1;
     v = v * 16 + d;
   }
