@@ -9,13 +9,13 @@
 
 #include "DTDlg.h"
 #include "PointSimulation.h"
-#include "SettingDb.h"
+#include "settingdb.h"
 #include "acdocman.h"
 #include "acedview.h"
 #include "dbhostapp.h"
 #include "dbpline.h"
 #include "dbsymtb.h"
-#include "testsupport.h"
+#include "wintest.h"
 #include "textconv.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <fstream>
 
 #include "DTDlg.h"
-#include "SettingDb.h"
+#include "settingdb.h"
 #include "dbsymtb.h"
-#include "testsupport.h"
+#include "wintest.h"
 
 namespace {
 
