@@ -4,7 +4,7 @@
 #include "GridCtrl.h"
 
 #ifndef VK_ADD
-#define VK_ADD 0x6B
+#define VK_ADD 0x6B  // the keypad's plus
 #endif
 
 UINT CGridCtrl::OnGetDlgCode() {

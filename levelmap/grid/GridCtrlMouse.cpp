@@ -122,7 +122,7 @@ void CGridCtrl::OnLButtonDown(UINT nFlags, CPoint point) {
     // A data column's heading can be dragged to another place.
     if (m_AllowReorderColumn && cell.col >= GetFixedColumnCount()) {
       m_nDragColumn = cell.col;
-      if (!IsSelectionMode(m_MouseMode)) m_MouseMode = MOUSE_PREPARE_DRAG;
+      m_MouseMode = MOUSE_PREPARE_DRAG;
     }
   } else if (cell.col < GetFixedColumnCount()) {
     OnFixedColumnClick(cell);
@@ -191,7 +191,11 @@ void CGridCtrl::OnLButtonUp(UINT nFlags, CPoint point) {
     OnEditCell(cell.row, cell.col, point, VK_LBUTTON);
   } else if (IsSelectionMode(nMode)) {
     SendMessageToParent(m_LeftClickDownCell.row, m_LeftClickDownCell.col, static_cast<int>(GVN_SELCHANGED));
-  } else if (nMode == MOUSE_PREPARE_DRAG && m_nDragColumn < 0 && IsValid(m_LeftClickDownCell)) {
+  } else if (nMode == MOUSE_PREPARE_DRAG && m_nDragColumn >= 0) {
+    // A heading pressed and let go in place: the column it selected stays so.
+    if (GetFixedColumnSelection())
+      SendMessageToParent(m_LeftClickDownCell.row, m_LeftClickDownCell.col, static_cast<int>(GVN_SELCHANGED));
+  } else if (nMode == MOUSE_PREPARE_DRAG && IsValid(m_LeftClickDownCell)) {
     // A press on a selected cell that never became a drag selects that cell.
     CCellID down = m_LeftClickDownCell;
     MoveFocus(down, FALSE);
@@ -202,6 +206,7 @@ void CGridCtrl::OnLButtonUp(UINT nFlags, CPoint point) {
     int nStored = arOrder[static_cast<size_t>(m_nDragColumn)];
     arOrder.erase(arOrder.begin() + m_nDragColumn);
     arOrder.insert(arOrder.begin() + cell.col, nStored);
+    ResetSelectedRange();
     SetColumnOrder(arOrder);
   }
   m_nDragColumn = -1;

@@ -89,16 +89,19 @@ CInPlaceList::CInPlaceList(CWnd* pParent, CRect& rect, DWORD dwStyle, UINT nID, 
   int nIndex = FindStringExact(-1, sInitText);
   if (nIndex != CB_ERR) SetCurSel(nIndex);
   else SetWindowText(sInitText);
-  ShowDropDown(TRUE);
 
+  // The list drops down once the focus is inside (taking the focus would
+  // close it again).
   if ((dwStyle & CBS_DROPDOWNLIST) == CBS_DROPDOWNLIST) {
     SetFocus();
+    ShowDropDown(TRUE);
     return;
   }
   // A drop-down combo box types into its edit part, which starts from the
   // key as an in-place edit does.
   m_edit.SubclassDlgItem(IDC_COMBO_EDIT, this);
   SetFocus();
+  ShowDropDown(TRUE);
   int nLength = GetWindowTextLength();
   switch (nFirstChar) {
     case VK_LBUTTON:

@@ -93,12 +93,16 @@ bool ParsePoint(const std::string& s, POINT& pt) {
   return true;
 }
 
+#ifndef VK_ADD
+#define VK_ADD 0x6B  // the keypad's plus
+#endif
+
 int KeyCode(const std::string& name) {
   static const std::pair<const char*, int> keys[] = {
       {"ENTER", VK_RETURN}, {"RETURN", VK_RETURN}, {"ESC", VK_ESCAPE}, {"ESCAPE", VK_ESCAPE}, {"TAB", VK_TAB},
       {"DELETE", VK_DELETE}, {"DEL", VK_DELETE}, {"BACK", VK_BACK}, {"BACKSPACE", VK_BACK}, {"UP", VK_UP},
       {"DOWN", VK_DOWN}, {"LEFT", VK_LEFT}, {"RIGHT", VK_RIGHT}, {"HOME", VK_HOME}, {"END", VK_END},
-      {"PGUP", VK_PRIOR}, {"PGDN", VK_NEXT}, {"SPACE", VK_SPACE}, {"INSERT", VK_INSERT}};
+      {"PGUP", VK_PRIOR}, {"PGDN", VK_NEXT}, {"SPACE", VK_SPACE}, {"INSERT", VK_INSERT}, {"ADD", VK_ADD}};
   for (auto& [n, vk] : keys)
     if (name == n) return vk;
   if (name.size() >= 2 && name[0] == 'F') {
