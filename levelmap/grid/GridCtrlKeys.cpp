@@ -179,7 +179,10 @@ void CGridCtrl::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) {
   // A typed character starts editing the focus cell with that key (it
   // replaces the text; Enter keeps it with the caret at the end; Backspace
   // takes its last character).
-  if (GetKeyState(VK_CONTROL) < 0 || m_MouseMode != MOUSE_NOTHING || nChar == VK_ESCAPE) return;
+  // Not while a button drags something (hovering over a border is no drag).
+  bool bDragging = m_MouseMode != MOUSE_NOTHING && m_MouseMode != MOUSE_OVER_COL_DIVIDE &&
+                   m_MouseMode != MOUSE_OVER_ROW_DIVIDE;
+  if (GetKeyState(VK_CONTROL) < 0 || bDragging || nChar == VK_ESCAPE) return;
   if (m_bHandleTabKey && nChar == VK_TAB) return;
   if (nChar < 0x20 && nChar != VK_RETURN && nChar != VK_BACK) return;
   if (IsValid(m_idCurrentCell)) OnEditCell(m_idCurrentCell.row, m_idCurrentCell.col, CPoint(-1, -1), nChar);
