@@ -160,7 +160,7 @@ TEST_F(GridEditTest, TabLeavesTheGridWithQuitFocusOnTab) {
 TEST_F(GridEditTest, ClickOnACoveredCellEditsTheRangesTopLeftCell) {
   m_grid->MergeCells(CCellRange(3, 1, 4, 2));
   m_grid->SetItemState(3, 1, GVIS_READONLY);
-  m_grid->OnEditCell(4, 2, CPoint(-1, -1), VK_LBUTTON);
+  m_grid->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(125, 90));  // on the covered cell (4,2)
   EXPECT_EQ(nullptr, Editor()) << "the read-only top-left cell decides";
   m_grid->SetItemState(3, 1, 0);
   m_grid->OnEditCell(4, 2, CPoint(-1, -1), VK_LBUTTON);
@@ -194,6 +194,8 @@ class CGridDialog : public CDialog {
   CGridDialog() : CDialog(IDD_GRIDDLG) {}
   CGridCtrl m_Grid;
   int m_nOK = 0;
+  BOOL m_bQuitFocusOnTab = FALSE;
+  bool m_bOKFocused = false;  // where the focus was when OK ran
 
  protected:
   BOOL OnInitDialog() override {
@@ -205,9 +207,13 @@ class CGridDialog : public CDialog {
     for (int r = 0; r < 4; ++r) m_Grid.SetRowHeight(r, 20);
     for (int c = 0; c < 3; ++c) m_Grid.SetColumnWidth(c, 60);
     m_Grid.SetItemText(1, 1, L"old");
+    m_Grid.ForceQuitFocusOnTab(m_bQuitFocusOnTab);
     return TRUE;
   }
-  void OnOK() override { ++m_nOK; }
+  void OnOK() override {
+    ++m_nOK;
+    m_bOKFocused = CWnd::GetFocus() == GetDlgItem(IDOK);
+  }
 };
 
 TEST(GridDialogTest, EnterEndsTheEditInsteadOfPressingTheDefaultButton) {
@@ -218,6 +224,25 @@ TEST(GridDialogTest, EnterEndsTheEditInsteadOfPressingTheDefaultButton) {
   EXPECT_EQ(CString(L"oldnew"), dlg.m_Grid.GetItemText(1, 1));
   EXPECT_EQ(1, dlg.m_nOK) << "only the Enter pressed on the grid itself reaches the button";
   EXPECT_NE(std::string::npos, transcript.Text().find("[print 100 row 1]  | oldnew | ")) << transcript.Text();
+}
+
+TEST(GridDialogTest, TabOnTheLastCellLeavesTheGridOnlyWithQuitFocusOnTab) {
+  // Tab from the row's last cell, then Space: on the button it presses it, on
+  // the grid it starts editing the cell Tab went to.
+  for (BOOL bQuit : {TRUE, FALSE}) {
+    wintest::Transcript transcript;
+    wintest::Script({"@cell 100 1 2", "@key TAB", "@key SPACE", "@key ESC", "@close"});
+    CGridDialog dlg;
+    dlg.m_bQuitFocusOnTab = bQuit;
+    dlg.DoModal();
+    if (bQuit) {
+      EXPECT_EQ(1, dlg.m_nOK) << transcript.Text();
+      EXPECT_TRUE(dlg.m_bOKFocused) << "Tab moved the focus to the dialog's next control";
+    } else {
+      EXPECT_EQ(0, dlg.m_nOK) << transcript.Text();
+      EXPECT_TRUE(dlg.m_Grid.GetFocusCell() == CCellID(2, 0)) << "Tab wrapped to the next row";
+    }
+  }
 }
 
 }  // namespace
