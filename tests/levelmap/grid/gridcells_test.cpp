@@ -7,7 +7,7 @@
 #include "GridCellDateTime.h"
 #include "GridTestSupport.h"
 #include "GridURLCell.h"
-#include "testsupport.h"
+#include "wintest.h"
 
 using gridtest::GridFixture;
 

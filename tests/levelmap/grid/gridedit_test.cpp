@@ -5,7 +5,7 @@
 #include "GridCellNumeric.h"
 #include "GridTestSupport.h"
 #include "dlgscript.h"
-#include "testsupport.h"
+#include "wintest.h"
 #include "wndimpl.h"
 
 using gridtest::GridFixture;

@@ -4,7 +4,7 @@
 // shortcuts and the standard edit commands with their menu states.
 #include "GridTestSupport.h"
 #include "dlgscript.h"
-#include "testsupport.h"
+#include "wintest.h"
 #include "wndimpl.h"
 
 using gridtest::GridFixture;
