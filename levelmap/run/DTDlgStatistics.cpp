@@ -6,6 +6,7 @@
 #include "DTDlg.h"
 
 #include "BandStatistics.h"
+#include "GridCellNumeric.h"
 #include "acedcolor.h"
 #include "wstdlib.h"
 
@@ -139,6 +140,8 @@ void CDTDlg::FillStatisticsGrid() {
     strCount.Trim(_T(" "));
     if (strCount == _T("数量"))
       m_grid.SetItemState(nRow, 3, m_grid.GetItemState(nRow, 3) | GVIS_MODIFIED);
+    else
+      m_grid.SetCellType(nRow, 3, RUNTIME_CLASS(CGridCellNumeric));
   }
 
   m_grid.Refresh();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "DTDlg.h"
+#include "GridCellNumeric.h"
 #include "PointSimulation.h"
 #include "settingdb.h"
 #include "acdocman.h"
@@ -228,6 +229,8 @@ TEST_F(DTDlgRunTest, CountEditsMoveTheDifferenceAndNameEditsAreWrittenBack) {
     EXPECT_TRUE(d.m_grid.GetItemState(1, 2) & GVIS_MODIFIED);
     EXPECT_TRUE(d.m_grid.GetItemState(2, 4) & GVIS_READONLY);
     EXPECT_FALSE(d.m_grid.GetItemState(2, 2) & GVIS_READONLY);
+    EXPECT_TRUE(d.m_grid.GetCell(2, 3)->IsKindOf(RUNTIME_CLASS(CGridCellNumeric))) << "counts take digits only";
+    EXPECT_FALSE(d.m_grid.GetCell(1, 3)->IsKindOf(RUNTIME_CLASS(CGridCellNumeric))) << "the title stays text";
     EXPECT_EQ(0, d.m_grid.GetColumnWidth(0));
     EXPECT_EQ(74, d.m_grid.GetColumnWidth(1));
     EXPECT_EQ(RGB(0, 0, 255), d.m_grid.GetItemFgColour(0, 1)) << "the header in colour 5";
