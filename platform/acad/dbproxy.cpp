@@ -1,5 +1,7 @@
+// Entities and objects kept as read: their extents and their writing back.
 #include "dbproxy.h"
 
+#include "giextents.h"
 #include "textconv.h"
 
 ACRX_DEFINE_MEMBERS(AcDbProxyEntity, AcDbEntity, L"ACAD_PROXY_ENTITY")
@@ -30,6 +32,8 @@ void acdbWriteRaw(AcDbDxfFiler& filer, const AcDbRawRecord& raw, AcDbHandle hand
 }
 
 Acad::ErrorStatus AcDbProxyEntity::getGeomExtents(AcDbExtents& extents) const {
+  // What it draws (a dimension's block, a hatch's loops ...), else its first point.
+  if (acgiDrawnExtents(const_cast<AcDbProxyEntity*>(this), extents)) return Acad::eOk;
   extents = AcDbExtents();
   double xyz[3] = {0, 0, 0};
   int seen = 0;
