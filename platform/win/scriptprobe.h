@@ -1,5 +1,5 @@
 // How the scripted user looks into controls the window system does not know
-// (grids, graphics previews): the messages behind @print and @cell.
+// (grids, graphics previews): the two messages behind @print and @cell.
 #pragma once
 
 #include <string>
