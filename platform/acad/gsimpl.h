@@ -8,6 +8,7 @@
 #include <array>
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "acgi.h"
@@ -59,6 +60,12 @@ struct ViewEntry {
   AcGiDrawable* drawable = nullptr;  // drawables of no database
   AcDbObjectId id;                   // drawables of a database
   AcDbDatabase* database = nullptr;
+};
+
+struct EntryKeyHash {
+  size_t operator()(const std::pair<const void*, const void*>& k) const noexcept {
+    return std::hash<const void*>()(k.first) * 31 + std::hash<const void*>()(k.second);
+  }
 };
 
 // The camera and where the view lies on its device; the transforms follow
@@ -149,7 +156,9 @@ class GsView : public AcGsView {
   void setValid();
 
  private:
-  void removeAt(size_t index);
+  // Takes the entries the predicate picks out of the view.
+  template <class Pred>
+  bool removeIf(Pred pred);
   Camera m_camera;
   AcGePoint2d m_lowerLeft{0, 0}, m_upperRight{1, 1};
   RenderMode m_mode = k2DOptimized;
@@ -158,6 +167,8 @@ class GsView : public AcGsView {
   unsigned long long m_nDrawnAt = 0;  // the modification count when drawn
   GsDevice* m_pDevice = nullptr;
   std::vector<ViewEntry> m_entries;
+  // What the entries hold (model and drawable or id), to add each once.
+  std::unordered_set<std::pair<const void*, const void*>, EntryKeyHash> m_keys;
 };
 
 class GsDevice : public AcGsDevice {

@@ -502,6 +502,13 @@ void Renderer::text(const AcGePoint3d& position, const AcGeVector3d& normal, con
   // A rough reach of the text: skip it when it is nowhere near the viewport.
   double reach = (dx.length() * em * width * (static_cast<double>(message.size()) + 1.0)) + dy.length() * em * 2;
   if (o.x + reach < m_dLeft || o.x - reach > m_dRight || o.y + reach < m_dTop || o.y - reach > m_dBottom) return;
+  // The size in pixels is rounded (to a quarter pixel, 2 % when larger), so
+  // that texts of nearly one size share their glyphs: every new size costs
+  // a font of its own.
+  double emPixels = dy.length() * em;
+  double quantum = std::max(0.25, emPixels * 0.02);
+  double rounded = std::max(quantum, std::round(emPixels / quantum) * quantum);
+  em *= rounded / emPixels;
   cairo_matrix_t m;
   cairo_matrix_init(&m, em * width * dx.x, em * width * dx.y, em * (dy.x + slant * dx.x), em * (dy.y + slant * dx.y),
                     o.x, o.y);

@@ -11,6 +11,10 @@ namespace acgs {
 
 namespace {
 
+std::pair<const void*, const void*> keyOf(const ViewEntry& e) {
+  return {e.model, e.drawable ? static_cast<const void*>(e.drawable) : static_cast<const void*>(e.id.stub())};
+}
+
 // The rotation of a vector about an axis through the origin (right-handed).
 AcGeVector3d Rotated(const AcGeVector3d& v, double angle, const AcGeVector3d& axis) {
   AcGeVector3d r = v;
@@ -272,53 +276,51 @@ bool GsView::add(AcGiDrawable* drawable, AcGsModel* model) {
   } else {
     e.drawable = drawable;
   }
-  for (const ViewEntry& o : m_entries)
-    if (o.model == e.model && o.drawable == e.drawable && o.id == e.id) return true;
+  if (!m_keys.insert(keyOf(e)).second) return true;
   if (e.drawable) gsModel->retain(e.drawable);
   m_entries.push_back(e);
   m_bValid = false;
   return true;
 }
 
-void GsView::removeAt(size_t index) {
-  ViewEntry e = m_entries[index];
-  m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(index));
-  if (e.drawable) e.model->release(e.drawable);
-  m_bValid = false;
+template <class Pred>
+bool GsView::removeIf(Pred pred) {
+  bool any = false;
+  for (const ViewEntry& e : m_entries) {
+    if (!pred(e)) continue;
+    m_keys.erase(keyOf(e));
+    if (e.drawable) e.model->release(e.drawable);
+    any = true;
+  }
+  if (any) {
+    std::erase_if(m_entries, pred);
+    m_bValid = false;
+  }
+  return any;
 }
 
 bool GsView::erase(AcGiDrawable* drawable) {
   if (!drawable) return false;
   AcDbObjectId id = drawable->isPersistent() ? drawable->id() : AcDbObjectId();
-  bool found = false;
-  for (size_t i = m_entries.size(); i-- > 0;) {
-    const ViewEntry& e = m_entries[i];
-    if ((!id.isNull() && e.id == id) || (id.isNull() && e.drawable == drawable)) {
-      removeAt(i);
-      found = true;
-    }
-  }
-  return found;
+  if (!id.isNull()) return removeIf([&](const ViewEntry& e) { return e.id == id; });
+  return removeIf([&](const ViewEntry& e) { return e.drawable == drawable; });
 }
 
 void GsView::eraseAll() {
-  while (!m_entries.empty()) removeAt(m_entries.size() - 1);
+  removeIf([](const ViewEntry&) { return true; });
   m_bValid = false;
 }
 
 void GsView::dropModel(GsModel* model) {
-  for (size_t i = m_entries.size(); i-- > 0;)
-    if (m_entries[i].model == model) removeAt(i);
+  removeIf([&](const ViewEntry& e) { return e.model == model; });
 }
 
 void GsView::dropDatabase(AcDbDatabase* db) {
-  for (size_t i = m_entries.size(); i-- > 0;)
-    if (m_entries[i].database == db) removeAt(i);
+  removeIf([&](const ViewEntry& e) { return e.database == db; });
 }
 
 void GsView::dropDrawable(AcGiDrawable* drawable) {
-  for (size_t i = m_entries.size(); i-- > 0;)
-    if (m_entries[i].drawable == drawable) removeAt(i);
+  removeIf([&](const ViewEntry& e) { return e.drawable == drawable; });
 }
 
 bool GsView::holds(const GsModel* model) const {
