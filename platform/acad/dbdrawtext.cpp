@@ -3,12 +3,12 @@
 // characters), and multiline text broken into lines at its paragraphs and
 // at its width, placed by its attachment point.
 #include <cmath>
-#include <cwctype>
 #include <string>
 #include <vector>
 
 #include "acgi.h"
 #include "dbtext.h"
+#include "textutil.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ std::wstring Decoded(const std::wstring& text) {
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == L'%' && i + 2 < text.size() && text[i + 1] == L'%') {
-      wchar_t code = static_cast<wchar_t>(towlower(text[i + 2]));
+      wchar_t code = win::textutil::FoldChar(text[i + 2]);
       const wchar_t* repl = code == L'd' ? L"\u00B0" : code == L'p' ? L"\u00B1" : code == L'c' ? L"\u2205"
                             : code == L'%' ? L"%" : code == L'o' || code == L'u' ? L"" : nullptr;
       if (repl) {

@@ -7,12 +7,12 @@
 #include <pango/pangocairo.h>
 
 #include <list>
-#include <cwctype>
 #include <string>
 #include <unordered_map>
 
 #include "gdiimpl.h"
 #include "textconv.h"
+#include "textutil.h"
 
 namespace acgs {
 
@@ -97,10 +97,10 @@ std::wstring Stem(const std::wstring& file) {
   size_t slash = file.find_last_of(L"\\/");
   std::wstring name = slash == std::wstring::npos ? file : file.substr(slash + 1);
   size_t dot = name.rfind(L'.');
-  std::wstring ext = dot == std::wstring::npos ? L"" : name.substr(dot + 1);
-  for (wchar_t& c : ext) c = static_cast<wchar_t>(towlower(c));
+  std::wstring_view ext = dot == std::wstring::npos ? std::wstring_view() : std::wstring_view(name).substr(dot + 1);
   // Shape fonts have no face of their own here: the default face draws them.
-  if (dot == std::wstring::npos || ext == L"shx" || ext == L"shp") return L"";
+  if (dot == std::wstring::npos || win::textutil::EqualNoCase(ext, L"shx") || win::textutil::EqualNoCase(ext, L"shp"))
+    return L"";
   return name.substr(0, dot);
 }
 
