@@ -2,10 +2,12 @@
 // at their projected places, colours resolved (by layer, by block, index
 // through the device's palette, true colour), frozen and switched-off
 // layers left out, block references carried by their transform, entities
-// kept as read (dimensions, attributes, edge hatches, solids), and
-// drawables of a database held by id.
+// kept as read (dimensions, attributes, edge hatches, solids), drawables of
+// a database held by id, hatch holes, text justification, and views that
+// share a device.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -340,4 +342,80 @@ TEST(GsRender, EntitiesKeptAsReadDrawFromTheirPairs) {
   EXPECT_EQ(scene.At(-60, -25), kBlack) << "left of it";
   EXPECT_EQ(scene.At(75, -30), kBlue) << "inside the solid";
   EXPECT_EQ(scene.At(75, -15), kBlack);
+}
+
+TEST(GsRender, HolesStayOpenAndTextsStandWhereTheirJustificationSays) {
+  Scene scene(300, 200);
+  // A solid square with a square hole: the hole shows the background.
+  auto* hatch = SolidSquare(-100, -40, -20, 40, 1);
+  AcGePoint2dArray hole{AcGePoint2d(-80, -20), AcGePoint2d(-40, -20), AcGePoint2d(-40, 20), AcGePoint2d(-80, 20)};
+  hatch->appendLoop(AcDbHatch::kDefault, hole, AcGeDoubleArray());
+  // One text left, centred and right of x = 60 on three baselines.
+  struct Line {
+    AcDbTextHorzMode mode;
+    double y;
+  } lines[] = {{kTextLeft, 50}, {kTextCenter, 0}, {kTextRight, -50}};
+  std::vector<AcDbText*> texts;
+  for (const Line& l : lines) {
+    auto* text = new AcDbText(AcGePoint3d(60, l.y, 0), L"MMMM", AcDbObjectId::kNull, 16);
+    text->setHorizontalMode(l.mode);
+    text->setAlignmentPoint(AcGePoint3d(60, l.y, 0));
+    text->setColorIndex(2);
+    texts.push_back(text);
+    scene.view->add(text, scene.model);
+  }
+  scene.view->add(hatch, scene.model);
+  EXPECT_EQ(scene.At(-90, 0), kRed);
+  EXPECT_EQ(scene.At(-60, 0), kBlack) << "inside the hole";
+  EXPECT_EQ(scene.At(-30, 30), kRed);
+  // Where each text's ink lies across: right of 60, about 60, left of 60.
+  scene.device->update();
+  for (size_t i = 0; i < 3; ++i) {
+    int lo = 1000, hi = -1000;
+    for (int y = 100 - static_cast<int>(lines[i].y) - 16; y <= 100 - static_cast<int>(lines[i].y); ++y)
+      for (int x = 0; x < 300; ++x) {
+        COLORREF c = scene.device->pixel(x, y);
+        if (GetRValue(c) > 128 && GetGValue(c) > 128 && GetBValue(c) < 64) {
+          lo = std::min(lo, x - 150);
+          hi = std::max(hi, x - 150);
+        }
+      }
+    ASSERT_LT(lo, hi) << "text " << i << " is drawn";
+    double middle = (lo + hi) / 2.0, width = hi - lo;
+    EXPECT_GT(width, 40) << i;
+    double expected = lines[i].mode == kTextLeft ? lo : lines[i].mode == kTextCenter ? middle : hi;
+    EXPECT_NEAR(expected, 60, 3) << "text " << i;
+  }
+  scene.view->eraseAll();
+  delete hatch;
+  for (AcDbText* t : texts) delete t;
+}
+
+TEST(GsRender, ViewsShareADeviceEachInItsViewport) {
+  Scene scene(200, 100);
+  AcGsClassFactory* factory = acgsGetGsManager()->getGSClassFactory();
+  AcGsView* right = factory->createView();
+  scene.device->add(right);
+  scene.view->setViewport(AcGePoint2d(0, 0), AcGePoint2d(0.5, 1));
+  right->setViewport(AcGePoint2d(0.5, 0), AcGePoint2d(1, 1));
+  for (AcGsView* v : {scene.view, right}) v->setView(AcGePoint3d(0, 0, 1), AcGePoint3d(0, 0, 0), AcGeVector3d::kYAxis, 100, 100);
+  AcDbHatch* square = SolidSquare(-5, -5, 5, 5, 3);
+  scene.view->add(square, scene.model);
+  right->add(square, scene.model);
+  right->setMode(AcGsView::kBoundingBox);
+  scene.device->setBackgroundColor(AcGsColor{10, 20, 30, 255});
+  scene.device->update();
+  // Each viewport's centre: the left one filled, the right one outlined.
+  EXPECT_EQ(scene.device->pixel(50, 50), kGreen);
+  EXPECT_EQ(scene.device->pixel(150, 50), RGB(10, 20, 30)) << "only the box in bounding-box mode";
+  EXPECT_EQ(scene.device->pixel(145, 50), kGreen) << "its box, in its colour";
+  EXPECT_EQ(scene.device->pixel(5, 5), RGB(10, 20, 30));
+  // A drawable shared by two views leaves one and stays in the other.
+  right->erase(square);
+  EXPECT_EQ(scene.view->numDrawables(), 1);
+  EXPECT_NE(square->gsNode(), nullptr);
+  factory->deleteView(right);
+  scene.view->eraseAll();
+  EXPECT_EQ(square->gsNode(), nullptr);
+  delete square;
 }
