@@ -1,4 +1,5 @@
-// Entities and objects kept as read: their extents and their writing back.
+// Objects and entities of kinds not modelled, kept as read and written back
+// unchanged; an entity's extents are those of what it draws.
 #include "dbproxy.h"
 
 #include "giextents.h"
