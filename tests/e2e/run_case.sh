@@ -14,6 +14,10 @@ args=""
 drawings=$(cd "$cases/../drawings" 2>/dev/null && pwd)
 [ -f "$cases/$name.args" ] && args=$(sed -e "s#@BIN@#$bin#g" -e "s#@MODULES@#$modules#g" -e "s#@DRAWINGS@#$drawings#g" "$cases/$name.args")
 export MARLO_PREFIX="$out/prefix"
+# In sanitizer builds: the font and text libraries keep caches for the life of
+# the host, which are not leaks of the code under test; the report of
+# suppressions used stays out of the transcript.
+export LSAN_OPTIONS="suppressions=$(dirname "$0")/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 # shellcheck disable=SC2086
 (cd "$out" && "$bin/cadhost" $args --out "$out/snapshots" --script "$cases/$name.script" >"$out/transcript" 2>&1
  echo "[exit $?]" >>"$out/transcript")
