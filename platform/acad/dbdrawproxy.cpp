@@ -121,7 +121,7 @@ class NestedText : public AcGiDrawable {
 
 // Draws the pairs [begin, end) of an ATTRIB or ATTDEF record as its text.
 void DrawAttributeText(AcGiWorldDraw* draw, AcDbDatabase* db, const Pairs& pairs, size_t begin, size_t end) {
-  AcDbDxfRecord record(db, true);
+  AcDbDxfRecord record(db, nullptr);  // raw pairs are kept in UTF-8
   long long vertical = 0;
   for (size_t i = begin; i < end; ++i) {
     int code = pairs[i].first;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "adscodes.h"
+#include "dbarena.h"
 #include "dbid.h"
 #include "dbtypedvalue.h"
 #include "drawable.h"
@@ -83,6 +84,13 @@ class AcDbObject : public AcGiDrawable {
   // The name written as the object's 0 group.
   virtual std::wstring dxfName() const;
 
+  // Objects are made on the heap, or in a database's arena (what the DXF
+  // reader makes); either way `delete` ends them.
+  static void* operator new(size_t size);
+  static void* operator new(size_t size, AcDbObjectArena& arena);
+  static void operator delete(void* p) noexcept;
+  static void operator delete(void* p, AcDbObjectArena& arena) noexcept;
+
   // Database bookkeeping (used by the database and its containers).
   void setStub(AcDbStub* stub) {
     m_pStub = stub;
@@ -104,6 +112,10 @@ class AcDbObject : public AcGiDrawable {
   // Called once the object has its place in a database (objects that keep
   // sub-objects give them theirs here).
   virtual void addedToDatabase() {}
+  // Called by erase() before the object's own flag changes: objects that own
+  // sub-objects erase (or unerase) them with themselves; anything but eOk
+  // leaves the object as it was.
+  virtual Acad::ErrorStatus subErase(bool /*erasing*/) { return Acad::eOk; }
 
   // A copy for clone(): data and extended data, but a new object that is in
   // no database, has no owner and no extension dictionary.

@@ -7,7 +7,6 @@
 #include "GsPreviewCtrl.h"
 #include "dbhatch.h"
 #include "scriptprobe.h"
-#include "testsupport.h"
 
 namespace {
 
