@@ -52,10 +52,11 @@ void CDTDlg::DrawRoutePoints() {
   for (INT_PTR i = 0; i < m_typeNames.GetSize() && !bAppendFailed; ++i) {
     CLevelBandArray* pBands = NULL;
     if (!m_levelMap.Lookup(m_typeNames[i], pBands) || pBands == NULL || n <= 0) continue;
+    CGsPreviewCtrl* pPreview = i < 3 ? PreviewAt((int)i) : NULL;
     for (int k = 0; k < n; ++k) {
       int nColor = PickBand(*pBands);
       // Types after the third consume their quotas but have no preview.
-      if (i < 3 && !DrawTestPoint((int)i, g_routePoints[k], g_pointSpacing, nColor)) {
+      if (pPreview != NULL && !DrawTestPoint(*pPreview, g_routePoints[k], g_pointSpacing, nColor)) {
         // The drawing takes no circle: one alert was enough, no more points.
         bAppendFailed = TRUE;
         break;
@@ -69,7 +70,7 @@ void CDTDlg::DrawRoutePoints() {
   acDocManager->unlockDocument(curDoc());
 }
 
-BOOL CDTDlg::DrawTestPoint(int nPreview, const AcGePoint3d& ptCenter, double dRadius, int nColor) {
+BOOL CDTDlg::DrawTestPoint(CGsPreviewCtrl& preview, const AcGePoint3d& ptCenter, double dRadius, int nColor) {
   AcDbCircle* pCircle = new AcDbCircle();
   pCircle->setCenter(ptCenter);
   pCircle->setRadius(dRadius);
@@ -85,11 +86,11 @@ BOOL CDTDlg::DrawTestPoint(int nPreview, const AcGePoint3d& ptCenter, double dRa
 
   AcDbObjectIdArray boundaryIds;
   boundaryIds.append(circleId);
-  AddHatchToPreview(nPreview, boundaryIds, nColor, _T("SOLID"), true);
+  AddHatchToPreview(preview, boundaryIds, nColor, _T("SOLID"), true);
   return TRUE;
 }
 
-AcDbObjectId CDTDlg::AddHatchToPreview(int nPreview, AcDbObjectIdArray boundaryIds, int nColor,
+AcDbObjectId CDTDlg::AddHatchToPreview(CGsPreviewCtrl& preview, AcDbObjectIdArray boundaryIds, int nColor,
                                        LPCTSTR lpszPattern, bool bAssociative) {
   AcDbHatch* pHatch = new AcDbHatch();
   pHatch->setNormal(AcGeVector3d(0, 0, 1));
@@ -102,7 +103,7 @@ AcDbObjectId CDTDlg::AddHatchToPreview(int nPreview, AcDbObjectIdArray boundaryI
 
   AcDbObjectId hatchId;
   hatchId.setNull();
-  AddToPreview(nPreview, pHatch);
+  AddToPreview(preview, pHatch);
 
   if (bAssociative) {
     for (int i = 0; i < boundaryIds.length(); ++i) {

@@ -146,6 +146,11 @@ BOOL CDTDlg::OnInitDialog() {
   m_nPointCount = DT_DEFAULT_POINT_COUNT;
   m_nDrawCount = DT_INITIAL_DRAW_COUNT;
 
+  // The three previews; without them the dialog shows no types and no table.
+  if (!m_preview1.SubclassDlgItem(IDC_PREVIEW1, this) || !m_preview2.SubclassDlgItem(IDC_PREVIEW2, this) ||
+      !m_preview3.SubclassDlgItem(IDC_PREVIEW3, this) || ResetPreviews() == 0)
+    return FALSE;
+
   m_cboType.AddString(_T("GSM"));
   m_cboType.AddString(_T("WCDMA"));
   m_cboType.SetCurSel(0);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "GridCtrl.h"
+#include "GsPreviewCtrl.h"
 #include "LevelBands.h"
 #include "XTToolkitPro.h"
 #include "acui.h"
@@ -48,6 +49,9 @@ class CDTDlg : public CAcUiDialog {
   CStringArray m_typeNames;
   int m_nPointCount;
   int m_nDrawCount;
+  CGsPreviewCtrl m_preview1;
+  CGsPreviewCtrl m_preview2;
+  CGsPreviewCtrl m_preview3;
   AcDbExtents m_extRange;
   CXTPComboBox m_cboType;
   CXTPButton m_btnDraw;
@@ -77,17 +81,26 @@ class CDTDlg : public CAcUiDialog {
   // The previews: reset and framed (1).
   int ResetPreviews();
   void FitPreviewsToRange();
+  // The block of the database, by name, into the preview's view, which
+  // renders shaded with wireframe; the status of opening the block.
+  Acad::ErrorStatus ShowBlockInPreview(CGsPreviewCtrl& preview, AcDbDatabase* pDb, LPCTSTR lpszBlockName);
+  // The host's layout background and the 256-colour palette on the
+  // preview's device.
+  void ApplyPreviewColors(CGsPreviewCtrl& preview);
   // The map: every entity of the list that opens, into all three previews.
   void DrawMapEntities(const AcDbObjectIdArray& rangeIds);
   // One drawn point: a circle appended to the drawing as the boundary of a
-  // solid hatch shown in preview nPreview (0 to 2), then erased. FALSE when
-  // the drawing did not take the circle (which is then deleted).
-  BOOL DrawTestPoint(int nPreview, const AcGePoint3d& ptCenter, double dRadius, int nColor);
+  // solid hatch shown in the preview, then erased. FALSE when the drawing
+  // did not take the circle (which is then deleted).
+  BOOL DrawTestPoint(CGsPreviewCtrl& preview, const AcGePoint3d& ptCenter, double dRadius, int nColor);
   // A hatch of the boundary objects, shown in the preview and owned by the
   // dialog; with bAssociative the boundaries are erased afterwards. The id
   // is null: the hatch is in no drawing.
-  AcDbObjectId AddHatchToPreview(int nPreview, AcDbObjectIdArray boundaryIds, int nColor, LPCTSTR lpszPattern,
-                                 bool bAssociative);
+  AcDbObjectId AddHatchToPreview(CGsPreviewCtrl& preview, AcDbObjectIdArray boundaryIds, int nColor,
+                                 LPCTSTR lpszPattern, bool bAssociative);
+  // The previews by number (0 to 2) and the number of a preview (-1 for none of them).
+  CGsPreviewCtrl* PreviewAt(int nPreview);
+  int PreviewIndex(const CGsPreviewCtrl& preview) const;
   // How many point hatches preview nPreview shows.
   int GetPreviewDrawableCount(int nPreview) const;
 
@@ -128,7 +141,7 @@ class CDTDlg : public CAcUiDialog {
   // The run's progress captions around erasing and updating the previews.
   void ErasePreviewViews();
   void UpdatePreviewViews();
-  void AddToPreview(int nPreview, AcDbHatch* pHatch);
+  void AddToPreview(CGsPreviewCtrl& preview, AcDbHatch* pHatch);
   // Deletes the hatches of all three previews.
   void ReleasePreviewHatches();
   int InsertTableRow(int nParentRow);

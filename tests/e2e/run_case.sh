@@ -33,6 +33,10 @@ fi
 export MARLO_PREFIX="$out/prefix"
 # The script may name files of the test by the same placeholders as the options.
 sed -e "s#@OWNBIN@#$ownbin#g" -e "s#@BIN@#$bin#g" -e "s#@MODULES@#$modules#g" -e "s#@DRAWINGS@#$drawings#g" "$cases/$name.script" >"$out/case.script"
+# In sanitizer builds: the font and text libraries keep caches for the life of
+# the host, which are not leaks of the code under test; the report of
+# suppressions used stays out of the transcript.
+export LSAN_OPTIONS="suppressions=$(dirname "$0")/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 # shellcheck disable=SC2086
 (cd "$out" && "$bin/cadhost" $args --out "$out/snapshots" --script "$out/case.script" >"$out/transcript" 2>&1
  echo "[exit $?]" >>"$out/transcript")
