@@ -142,6 +142,13 @@ TEST_F(GridPrintTest, JobsThatCannotPrintEndWithoutAFile) {
   EXPECT_TRUE(std::filesystem::is_empty(m_dir, ec)) << "no file of a failed job is left";
   EXPECT_TRUE(PrintTo(m_dir + "/fine.pdf"));
   EXPECT_EQ(1, PdfPages(m_dir + "/fine.pdf"));
+
+  // A grid so wide that width times printer dots passes 32 bits.
+  for (int c = 0; c < 3; ++c) m_grid->SetColumnWidth(c, 200000);
+  EXPECT_TRUE(PrintTo(m_dir + "/wide.pdf"));
+  LONG width = 600000 + 8 * m_grid->GetPrintCharSize().cx;
+  EXPECT_EQ(CSize(width, static_cast<LONG>(static_cast<long long>(width) * 7016 / 4961)),
+            m_grid->GetPrintLogicalPageSize());
 }
 
 TEST_F(GridPrintTest, PrintDialogIsAnsweredByTheScriptedUser) {
