@@ -55,7 +55,9 @@ class TreeGridTest : public ::testing::Test {
           EXPECT_EQ(r, m_grid.GetNodeRow(node)) << "row " << r << " numbering " << numbering;
           CTreeNode* parent = m_grid.GetParentNode(node);
           EXPECT_EQ(parent ? parent->GetLevel() + 1 : 0, node->GetLevel());
-          if (parent) EXPECT_LT(m_grid.GetNodeRow(parent), r) << "a parent is above its children";
+          if (parent) {
+            EXPECT_LT(m_grid.GetNodeRow(parent), r) << "a parent is above its children";
+          }
         }
     }
     m_grid.SetRowNumbering(TRUE);
