@@ -1,3 +1,5 @@
+// The host's "Command:" loop: built-in commands (APPLOAD, HELP, MENUPICK, OPEN,
+// SAVEAS, QUIT), the drawing commands and the commands modules registered.
 #include "commandline.h"
 
 #include <cwctype>

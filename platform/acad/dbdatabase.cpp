@@ -1,3 +1,5 @@
+// AcDbDatabase: a drawing's objects, tables, dictionaries and header variables,
+// with reading and writing DXF, inserting another drawing and loading line types.
 #include "dbdatabase.h"
 
 #include <unistd.h>

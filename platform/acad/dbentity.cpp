@@ -1,3 +1,5 @@
+// AcDbEntity: colour, layer, line type and weight, visibility, extents,
+// transforms and copies common to every entity.
 #include "dbentity.h"
 
 #include <cstring>

@@ -1,3 +1,5 @@
+// AcDbObject: the open protocol, erasing, extended data per application and
+// extension dictionaries.
 #include "dbobject.h"
 
 #include <cwctype>

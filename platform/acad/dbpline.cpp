@@ -1,3 +1,5 @@
+// AcDbPolyline: vertices with bulges and widths, its curve queries (lengths,
+// parameters, points, segments), transforms, explosion and DXF.
 #include "dbpline.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Objects and entities of kinds not modelled, kept as read and written back unchanged.
 #include "dbproxy.h"
 
 #include "textconv.h"

@@ -1,3 +1,4 @@
+// Single-line and multiline text: properties, extents, transforms, explosion and DXF.
 #include "dbtext.h"
 
 #include <cmath>

@@ -1,3 +1,5 @@
+// Writing DXF group codes and values as text, and handing an object the pairs
+// read for it.
 #include "dxffiler.h"
 
 #include <charconv>
