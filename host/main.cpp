@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
       acDocManager->closeAllDocuments();
       return 1;
     }
+    host::PrintReadNotes(*doc);
   }
 
   host::CommandLine().Run();

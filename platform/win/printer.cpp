@@ -17,6 +17,7 @@
 #include "module.h"
 #include "paths.h"
 #include "textconv.h"
+#include "textutil.h"
 #include "winspool.h"
 
 namespace win {
@@ -119,7 +120,7 @@ std::string AbsolutePosix(const std::wstring& path) {
 using namespace win;
 
 HDC CreateDCW(LPCWSTR, LPCWSTR device, LPCWSTR, const DEVMODEW* devMode) {
-  if (!device || !*device || wcscasecmp(device, L"DISPLAY") == 0) {
+  if (!device || !*device || textutil::EqualNoCase(device, L"DISPLAY")) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }

@@ -3,7 +3,7 @@
 // where the drop covers them), Control copies, Escape and a fixed cell drop
 // nothing, and only the grid the drop target serves is served.
 #include "GridTestSupport.h"
-#include "testsupport.h"
+#include "wintest.h"
 
 using gridtest::GridFixture;
 

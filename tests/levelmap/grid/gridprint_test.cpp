@@ -11,7 +11,7 @@
 
 #include "GridTestSupport.h"
 #include "paths.h"
-#include "testsupport.h"
+#include "wintest.h"
 
 using gridtest::GridFixture;
 

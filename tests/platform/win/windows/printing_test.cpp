@@ -8,7 +8,6 @@
 #include <filesystem>
 
 #include "afxwin.h"
-#include "testsupport.h"
 
 namespace {
 
