@@ -68,6 +68,11 @@ BOOL CTreeGridCell::PrintCell(CDC* pDC, int nRow, int nCol, CRect rect) {
   return CGridCell::PrintCell(pDC, nRow, nCol, rect);
 }
 
+BOOL CTreeGridCell::Edit(int nRow, int nCol, CRect rect, CPoint point, UINT nID, UINT nChar) {
+  if (treecell::ShowsTree(this, this, nCol)) treecell::TakeTreeWidth(this, rect);
+  return CGridCell::Edit(nRow, nCol, rect, point, nID, nChar);
+}
+
 void CTreeGridCell::OnCopy(const CGridCellBase& cell) {
   if (const auto* pTree = dynamic_cast<const CTreeCell*>(&cell)) CopyTreePart(*pTree);
 }

@@ -19,6 +19,8 @@ class AFX_EXT_CLASS CTreeGridCell : public CGridCell, public CTreeCell {
   BOOL GetTipTextRect(LPRECT pRect) override { return GetTextRect(pRect); }
   CSize GetCellExtent(CDC* pDC) override;
   BOOL PrintCell(CDC* pDC, int nRow, int nCol, CRect rect) override;
+  // The editor opens right of the tree part.
+  BOOL Edit(int nRow, int nCol, CRect rect, CPoint point, UINT nID, UINT nChar) override;
   void OnCopy(const CGridCellBase& cell) override;
 };
 

@@ -3,6 +3,7 @@
 // toggle and its notifications, the drawn tree column, sorting a node's
 // children with their descendants, and emptying the grid.
 #include "GridTestSupport.h"
+#include "TreeGridCellCheck.h"
 #include "TreeGridCtrl.h"
 
 using gridtest::COwnerWnd;
@@ -335,6 +336,72 @@ TEST_F(TreeGridTest, EmptiedGridTakesNewItemsSafely) {
   EXPECT_EQ("B/B1/D", Outline());
   EXPECT_EQ(2, m_grid.GetNodeRow(d));
   ExpectConsistent();
+}
+
+TEST_F(TreeGridTest, CheckCellsAndEditorsSitRightOfTheTreePart) {
+  m_grid.SetEditable(TRUE);
+  ASSERT_TRUE(m_grid.SetTreeColumnCellType(RUNTIME_CLASS(CTreeGridCellCheck)));
+  CTreeNode* a = Add(L"A");
+  CTreeNode* a1 = Add(L"A1", a);
+  Add(L"A2", a);
+  const int rowA = m_grid.GetNodeRow(a), rowA1 = m_grid.GetNodeRow(a1);
+  auto* pCheck = dynamic_cast<CTreeGridCellCheck*>(m_grid.GetCell(rowA1, 1));
+  ASSERT_NE(nullptr, pCheck);
+  EXPECT_EQ(a1, pCheck->GetNode());
+  m_grid.UpdateWindow();  // a check cell places its box while it is drawn
+
+  CRect rect;
+  ASSERT_TRUE(m_grid.GetCellRect(rowA1, 1, &rect));
+  const int side = ::GetSystemMetrics(SM_CXHSCROLL), margin = static_cast<int>(pCheck->GetMargin());
+  const int boxLeft = rect.left + 2 * TREE_INDENT + margin;  // level 1: two indents of tree part
+  auto click = [&](int x, int y) {
+    m_grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    m_grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+  };
+  // The box where the tree part ends toggles; the same offset from the
+  // cell's left edge lies in the tree part and does not.
+  click(boxLeft + side / 2, rect.top + margin + side / 2);
+  EXPECT_TRUE(pCheck->GetCheck());
+  click(rect.left + margin + side / 2, rect.top + margin + side / 2);
+  EXPECT_TRUE(pCheck->GetCheck());
+  click(boxLeft + side / 2, rect.top + margin + side / 2);
+  EXPECT_FALSE(pCheck->GetCheck());
+  EXPECT_FALSE(m_grid.IsItemEditing(rowA1, 1)) << "a click on the box edits nothing";
+
+  // The button of a check cell still opens and closes the node.
+  PressButton(rowA);
+  EXPECT_EQ("A/(A1)/(A2)", Outline());
+  PressButton(rowA);
+  EXPECT_EQ("A/A1/A2", Outline());
+
+  // The editor of a check cell opens right of the box.
+  pCheck->SetCheck(TRUE);
+  m_grid.SetFocus();
+  m_grid.SetFocusCell(rowA1, 1);
+  m_grid.SendMessage(WM_KEYDOWN, VK_F2, 1);
+  CWnd* pEditor = m_grid.GetDlgItem(IDC_INPLACE_CONTROL);
+  ASSERT_NE(nullptr, pEditor);
+  CRect editor;
+  pEditor->GetWindowRect(&editor);
+  m_grid.ScreenToClient(&editor);
+  EXPECT_GE(editor.left, boxLeft + side);
+  EXPECT_LE(editor.right, rect.right + 1);
+  m_grid.SendMessage(WM_KEYDOWN, VK_ESCAPE, 1);
+  if (CWnd* pStill = m_grid.GetDlgItem(IDC_INPLACE_CONTROL)) pStill->SendMessage(WM_KEYDOWN, VK_ESCAPE, 1);
+
+  // A plain tree cell's editor starts where its tree part ends.
+  ASSERT_TRUE(m_grid.SetTreeColumnCellType(RUNTIME_CLASS(CTreeGridCell)));
+  CTreeNode* a11 = Add(L"A11", a1);
+  const int rowA11 = m_grid.GetNodeRow(a11);
+  m_grid.SetFocus();
+  m_grid.SetFocusCell(rowA11, 1);
+  m_grid.SendMessage(WM_KEYDOWN, VK_F2, 1);
+  pEditor = m_grid.GetDlgItem(IDC_INPLACE_CONTROL);
+  ASSERT_NE(nullptr, pEditor);
+  pEditor->GetWindowRect(&editor);
+  m_grid.ScreenToClient(&editor);
+  ASSERT_TRUE(m_grid.GetCellRect(rowA11, 1, &rect));
+  EXPECT_GE(editor.left, rect.left + 3 * TREE_INDENT);
 }
 
 }  // namespace
