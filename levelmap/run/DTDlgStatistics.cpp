@@ -29,14 +29,15 @@ COLORREF IndexColour(int nColorIndex) { return (COLORREF)acedGetRGB(nColorIndex)
 }  // namespace
 
 int CDTDlg::InsertTableRow(int nParentRow) {
-  int nRow = m_grid.InsertRow(_T(""), -1);
-  if (nRow >= 0) m_arParentRow.SetAtGrow(nRow, nParentRow);
-  return nRow;
+  CTreeNode* pParent = nParentRow < 0 ? GTVI_ROOT : m_grid.GetTreeNode(nParentRow);
+  CTreeNode* pNode = m_grid.InsertItem(_T(""), pParent, GTVI_LAST, FALSE);
+  return pNode != NULL ? m_grid.GetNodeRow(pNode) : -1;
 }
 
 int CDTDlg::GetParentRow(int nRow) const {
-  if (nRow < 0 || nRow >= m_arParentRow.GetSize()) return -1;
-  return m_arParentRow[nRow];
+  if (nRow < 0 || nRow >= m_grid.GetRowCount()) return -1;
+  CTreeNode* pParent = m_grid.GetParentNode(m_grid.GetTreeNode(nRow));
+  return pParent != NULL ? m_grid.GetNodeRow(pParent) : -1;
 }
 
 void CDTDlg::SetBandRowCounts(int nRow, int nCount, long long nCumulative) {
@@ -47,7 +48,6 @@ void CDTDlg::SetBandRowCounts(int nRow, int nCount, long long nCumulative) {
 
 void CDTDlg::FillStatisticsGrid() {
   m_grid.DeleteAllItems();
-  m_arParentRow.RemoveAll();
   m_grid.SetColumnCount(7);
   m_grid.Refresh();
 
@@ -114,7 +114,6 @@ void CDTDlg::FillStatisticsGrid() {
     nFilled = nSeparator + 1;
   }
   while (m_grid.GetRowCount() > nFilled) m_grid.DeleteRow(m_grid.GetRowCount() - 1);
-  m_arParentRow.SetSize(nFilled);
 
   m_grid.AutoSize(GVS_DEFAULT);
   m_grid.SetColumnWidth(1, 74);

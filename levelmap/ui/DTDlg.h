@@ -5,7 +5,7 @@
 // their code lives with the run (levelmap/run).
 #pragma once
 
-#include "GridCtrl.h"
+#include "TreeGridCtrl.h"
 #include "GsPreviewCtrl.h"
 #include "LevelBands.h"
 #include "XTToolkitPro.h"
@@ -40,7 +40,7 @@ class CDTDlg : public CAcUiDialog {
 
   enum { IDD = IDD_DTDLG };
 
-  CGridCtrl m_grid;
+  CTreeGridCtrl m_grid;
   BOOL m_bNameChanged;
   AcDbDatabase* m_pRefDb;
   CBitmap m_bmpButtons;
@@ -150,8 +150,6 @@ class CDTDlg : public CAcUiDialog {
 
   HICON m_hIcon;        // icon 111, the dialog's icon
   BOOL m_bCleanedUp;    // ReleaseDialogData has run
-  // The parent row of every table row (-1 for a header or separator).
-  CArray<int, int> m_arParentRow;
   // The point hatches each preview shows.
   CArray<AcDbHatch*, AcDbHatch*> m_arPreviewHatches[3];
 };

@@ -204,12 +204,21 @@ BOOL CDC::CreateCompatibleDC(CDC* dc) {
   return TRUE;
 }
 
+BOOL CDC::CreateDC(LPCTSTR driver, LPCTSTR device, LPCTSTR output, const void* initData) {
+  HDC h = ::CreateDCW(driver, device, output, static_cast<const DEVMODEW*>(initData));
+  if (!h) return FALSE;
+  Attach(h);
+  m_bOwned = true;
+  return TRUE;
+}
+
 BOOL CDC::DeleteDC() {
   if (!m_hDC) return FALSE;
   Maps().tempDC.erase(m_hDC);
   BOOL ok = ::DeleteDC(m_hDC);
   m_hDC = m_hAttribDC = nullptr;
   m_bOwned = false;
+  m_bPrinting = FALSE;
   return ok;
 }
 
