@@ -8,3 +8,6 @@
 #include "afxcoll.h"
 #include "splitpath.h"
 #include "filefind.h"
+#include "wstdlib.h"
+#include "afxfile.h"
+#include "afxwaitcursor.h"

@@ -1051,10 +1051,6 @@ LRESULT CALLBACK ComboProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-// Chooses the item of a combo box by its text, as the user picking it from the
-// list: the drop-down notification first (whose handler may fill the list),
-// then the selection and its notifications. False when no item has the text.
-bool ComboPickByText(HWND h, const std::wstring& text);
 bool ComboPickByText(HWND h, const std::wstring& text) {
   if (!DataOf<ComboData>(h)) return false;
   SendMessageW(h, CB_SHOWDROPDOWN, TRUE, 0);

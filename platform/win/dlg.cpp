@@ -1,23 +1,17 @@
-// Dialog boxes: the dialog window class, dialogs from templates, the dialog
-// manager's keyboard rules (Enter, Esc, Tab), the modal loop over the
-// scripted user's window lines, message boxes and snapshots.
-#include <cairo.h>
-
+// The dialog manager: the dialog window class, dialogs made from templates,
+// the dialog's keyboard rules (Enter, Esc, Tab, the default button), the
+// modal loop that hands the scripted user's lines to the interpreter of the
+// window lines (windowlines.cpp), and the Dlg* calls of the interface.
 #include <algorithm>
 #include <cstdlib>
 #include <cwctype>
-#include <filesystem>
-#include <sstream>
 
+#include "dlgimpl.h"
 #include "dlgscript.h"
 #include "script.h"
 #include "textconv.h"
 #include "transcript.h"
 #include "wndimpl.h"
-
-namespace win::wnd {
-bool ComboPickByText(HWND h, const std::wstring& text);
-}
 
 namespace win {
 namespace {
@@ -45,7 +39,17 @@ DialogData* DialogOf(HWND h) {
   return w ? dynamic_cast<DialogData*>(w->data.get()) : nullptr;
 }
 
-// The direct child of `dialog` that holds `h` (a combo box for its edit part).
+bool Focusable(HWND h) {
+  DWORD style = static_cast<DWORD>(GetWindowLongPtrW(h, GWL_STYLE));
+  return (style & WS_VISIBLE) && !(style & WS_DISABLED);
+}
+
+}  // namespace
+
+namespace dlg {
+
+bool IsDialog(HWND h) { return DialogOf(h) != nullptr; }
+
 HWND DirectChild(HWND dialog, HWND h) {
   while (h && GetParent(h) != dialog) {
     Window* w = Find(h);
@@ -53,11 +57,6 @@ HWND DirectChild(HWND dialog, HWND h) {
     h = w->parent;
   }
   return h;
-}
-
-bool Focusable(HWND h) {
-  DWORD style = static_cast<DWORD>(GetWindowLongPtrW(h, GWL_STYLE));
-  return (style & WS_VISIBLE) && !(style & WS_DISABLED);
 }
 
 void FocusControl(HWND h) {
@@ -78,10 +77,13 @@ int DefaultId(HWND dialog) {
   return HIWORD(r) == DC_HASDEFID ? LOWORD(r) : IDOK;
 }
 
-}  // namespace
+}  // namespace dlg
 }  // namespace win
 
 namespace win::wnd {
+
+using dlg::DirectChild;
+using dlg::FocusControl;
 
 LRESULT CALLBACK DialogWndProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_NCCREATE) {
@@ -134,6 +136,8 @@ LRESULT CALLBACK DialogWndProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
 }  // namespace win::wnd
 
 namespace win {
+
+using dlg::FocusControl;
 
 SIZE DialogBaseUnits(HFONT font) {
   HDC dc = CreateCompatibleDC(nullptr);
@@ -265,485 +269,9 @@ INT_PTR RunModalLoop(HWND dialog) {
   return result;
 }
 
-// ---------------------------------------------------------------- scripted lines
-
-namespace {
-
-std::string Trim(const std::string& s) {
-  size_t a = s.find_first_not_of(" \t\r");
-  if (a == std::string::npos) return {};
-  size_t b = s.find_last_not_of(" \t\r");
-  return s.substr(a, b - a + 1);
-}
-
-std::string Unquote(std::string s) {
-  s = Trim(s);
-  if (s.size() >= 2 && s.front() == '"' && s.back() == '"') return s.substr(1, s.size() - 2);
-  return s;
-}
-
-// Splits off the first word.
-std::string Word(std::string& rest) {
-  rest = Trim(rest);
-  size_t sp = rest.find_first_of(" \t");
-  std::string w = rest.substr(0, sp);
-  rest = sp == std::string::npos ? std::string() : rest.substr(sp + 1);
-  return w;
-}
-
-void Refuse(const std::string& line, const std::string& why) { user::WriteLine("window input refused: " + line + " (" + why + ")"); }
-
-HWND FindControl(HWND parent, int id) {
-  if (HWND h = GetDlgItem(parent, id)) return h;
-  Window* w = Find(parent);
-  if (!w) return nullptr;
-  for (HWND c : w->children)
-    if (HWND h = FindControl(c, id)) return h;
-  return nullptr;
-}
-
-bool ParseInt(const std::string& s, int& out) {
-  if (s.empty()) return false;
-  char* end = nullptr;
-  long v = std::strtol(s.c_str(), &end, 10);
-  if (*end) return false;
-  out = static_cast<int>(v);
-  return true;
-}
-
-bool ParsePoint(const std::string& s, POINT& pt) {
-  size_t comma = s.find(',');
-  if (comma == std::string::npos) return false;
-  int x = 0, y = 0;
-  if (!ParseInt(Trim(s.substr(0, comma)), x) || !ParseInt(Trim(s.substr(comma + 1)), y)) return false;
-  pt = {x, y};
-  return true;
-}
-
-int KeyCode(const std::string& name) {
-  static const std::pair<const char*, int> keys[] = {
-      {"ENTER", VK_RETURN}, {"RETURN", VK_RETURN}, {"ESC", VK_ESCAPE}, {"ESCAPE", VK_ESCAPE}, {"TAB", VK_TAB},
-      {"DELETE", VK_DELETE}, {"DEL", VK_DELETE}, {"BACK", VK_BACK}, {"BACKSPACE", VK_BACK}, {"UP", VK_UP},
-      {"DOWN", VK_DOWN}, {"LEFT", VK_LEFT}, {"RIGHT", VK_RIGHT}, {"HOME", VK_HOME}, {"END", VK_END},
-      {"PGUP", VK_PRIOR}, {"PGDN", VK_NEXT}, {"SPACE", VK_SPACE}, {"INSERT", VK_INSERT}};
-  for (auto& [n, vk] : keys)
-    if (name == n) return vk;
-  if (name.size() >= 2 && name[0] == 'F') {
-    int n = 0;
-    if (ParseInt(name.substr(1), n) && n >= 1 && n <= 12) return VK_F1 + n - 1;
-  }
-  if (name.size() == 1 && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9'))) return name[0];
-  return 0;
-}
-
-void SendKey(HWND target, int vk, bool withChar) {
-  SendMessageW(target, WM_KEYDOWN, static_cast<WPARAM>(vk), 1);
-  if (withChar && IsWindow(target)) {
-    wchar_t ch = vk == VK_RETURN ? L'\r' : vk == VK_BACK ? L'\b' : vk == VK_TAB ? L'\t' : vk == VK_ESCAPE ? 0x1B
-                 : vk == VK_SPACE ? L' ' : 0;
-    if (ch) SendMessageW(target, WM_CHAR, ch, 1);
-  }
-  if (IsWindow(target)) SendMessageW(target, WM_KEYUP, static_cast<WPARAM>(vk), static_cast<LPARAM>(0xC0000001u));
-}
-
-HWND FocusIn(HWND window) {
-  HWND f = GetFocus();
-  return (f && (f == window || IsChild(window, f))) ? f : window;
-}
-
-void PressKey(HWND window, int vk, bool shift, bool ctrl) {
-  wnd::SetKeyDown(VK_SHIFT, shift);
-  wnd::SetKeyDown(VK_CONTROL, ctrl);
-  HWND focus = FocusIn(window);
-  LRESULT code = SendMessageW(focus, WM_GETDLGCODE, static_cast<WPARAM>(vk), 0);
-  bool dialog = DialogOf(window) != nullptr;
-  if (ctrl || !dialog) {
-    SendKey(focus, vk, !ctrl);
-  } else if (vk == VK_RETURN && !(code & DLGC_WANTALLKEYS)) {
-    // Enter presses the focused push button, else the default button.
-    int id = (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) && GetParent(focus) == window ? GetDlgCtrlID(focus)
-                                                                                                : DefaultId(window);
-    PressButton(window, id);
-  } else if (vk == VK_ESCAPE && !(code & DLGC_WANTALLKEYS)) {
-    HWND cancel = GetDlgItem(window, IDCANCEL);
-    if (!cancel || IsWindowEnabled(cancel))
-      SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
-  } else if (vk == VK_TAB && !(code & (DLGC_WANTTAB | DLGC_WANTALLKEYS))) {
-    FocusControl(GetNextDlgTabItem(window, DirectChild(window, focus), shift));
-  } else {
-    SendKey(focus, vk, true);
-  }
-  wnd::SetKeyDown(VK_SHIFT, false);
-  wnd::SetKeyDown(VK_CONTROL, false);
-}
-
-void TypeText(HWND target, const std::wstring& text) {
-  for (wchar_t ch : text) {
-    if (!IsWindow(target)) return;
-    SendMessageW(target, WM_CHAR, ch, 1);
-  }
-}
-
-// The window that takes typing for a control: a drop-down combo box types
-// into its edit part.
-HWND TypingTarget(HWND control) {
-  if (HWND e = GetDlgItem(control, IDC_COMBO_EDIT)) return e;
-  return control;
-}
-
-bool MouseAction(HWND control, const std::string& action, POINT pt, bool shift, bool ctrl) {
-  struct Act {
-    const char* name;
-    std::vector<UINT> msgs;
-  };
-  static const Act acts[] = {
-      {"ldown", {WM_LBUTTONDOWN}}, {"lup", {WM_LBUTTONUP}}, {"lclick", {WM_LBUTTONDOWN, WM_LBUTTONUP}},
-      {"ldbl", {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}}, {"mdown", {WM_MBUTTONDOWN}},
-      {"mup", {WM_MBUTTONUP}}, {"rdown", {WM_RBUTTONDOWN}}, {"rup", {WM_RBUTTONUP}}, {"move", {WM_MOUSEMOVE}}};
-  const Act* act = nullptr;
-  for (const Act& a : acts)
-    if (action == a.name) act = &a;
-  if (!act) return false;
-  wnd::SetKeyDown(VK_SHIFT, shift);
-  wnd::SetKeyDown(VK_CONTROL, ctrl);
-  POINT screen = pt;
-  ClientToScreen(control, &screen);
-  POINT before;
-  GetCursorPos(&before);
-  SetCursorPos(screen.x, screen.y);
-  bool lDown = false, mDown = false, rDown = false;
-  for (UINT msg : act->msgs) {
-    HWND target = GetCapture() ? GetCapture() : control;
-    if (!IsWindow(target)) break;
-    POINT local = screen;
-    ScreenToClient(target, &local);
-    if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) lDown = true;
-    if (msg == WM_LBUTTONUP) lDown = false;
-    if (msg == WM_MBUTTONDOWN) mDown = true;
-    if (msg == WM_MBUTTONUP) mDown = false;
-    if (msg == WM_RBUTTONDOWN) rDown = true;
-    if (msg == WM_RBUTTONUP) rDown = false;
-    WPARAM keys = (lDown ? MK_LBUTTON : 0) | (mDown ? MK_MBUTTON : 0) | (rDown ? MK_RBUTTON : 0) | (shift ? MK_SHIFT : 0) |
-                  (ctrl ? MK_CONTROL : 0);
-    if (!GetCapture()) {
-      // The window says what part of it is under the pointer, then sets the cursor for it.
-      LRESULT hit = SendMessageW(target, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
-      if (hit == HTTRANSPARENT || hit == HTNOWHERE) hit = HTCLIENT;
-      if (IsWindow(target))
-        SendMessageW(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(static_cast<WORD>(hit), msg));
-    }
-    if (IsWindow(target)) SendMessageW(target, msg, keys, MAKELPARAM(local.x, local.y));
-  }
-  wnd::SetKeyDown(VK_SHIFT, false);
-  wnd::SetKeyDown(VK_CONTROL, false);
-  (void)before;
-  return true;
-}
-
-}  // namespace
-
-bool HandleWindowLine(HWND window, const std::string& rawLine) {
-  std::string line = Trim(rawLine);
-  if (!IsWindow(window)) return false;
-  if (line.empty()) {
-    PressKey(window, VK_RETURN, false, false);
-    return true;
-  }
-  if (line == "^C") {
-    PressKey(window, VK_ESCAPE, false, false);
-    return true;
-  }
-  if (line[0] != '@') {
-    Refuse(line, "a window is waiting for window input");
-    return false;
-  }
-  std::string rest = line.substr(1);
-  std::string cmd = Word(rest);
-  for (char& c : cmd) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  auto control = [&](HWND& out) {
-    int id = 0;
-    if (!ParseInt(Word(rest), id)) {
-      Refuse(line, "no control id");
-      return false;
-    }
-    out = FindControl(window, id);
-    if (!out) {
-      Refuse(line, "no control " + std::to_string(id));
-      return false;
-    }
-    if (!IsWindowVisible(out) || !IsWindowEnabled(out)) {
-      Refuse(line, "control " + std::to_string(id) + " is hidden or disabled");
-      return false;
-    }
-    return true;
-  };
-  if (cmd == "click") {
-    HWND c;
-    if (!control(c)) return false;
-    RECT rc;
-    GetClientRect(c, &rc);
-    return MouseAction(c, "lclick", {rc.right / 2, rc.bottom / 2}, false, false);
-  }
-  if (cmd == "text") {
-    HWND c;
-    if (!control(c)) return false;
-    std::wstring text = Utf8ToWide(Unquote(rest));
-    wchar_t cls[32] = {0};
-    GetClassNameW(c, cls, 32);
-    if (CompareNoCase(cls, WC_COMBOBOXW) == 0 && !GetDlgItem(c, IDC_COMBO_EDIT)) {
-      SetFocus(c);
-      if (!wnd::ComboPickByText(c, text)) {
-        Refuse(line, "no such item");
-        return false;
-      }
-      return true;
-    }
-    HWND target = TypingTarget(c);
-    SetFocus(target);
-    if (GetFocus() != target) return false;
-    SendMessageW(target, EM_SETSEL, 0, -1);
-    TypeText(target, text);
-    return true;
-  }
-  if (cmd == "type") {
-    std::wstring text = Utf8ToWide(Unquote(rest));
-    TypeText(FocusIn(window), text);
-    return true;
-  }
-  if (cmd == "key") {
-    std::string name = Trim(rest);
-    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    bool shift = false, ctrl = false;
-    for (;;) {
-      if (name.rfind("CTRL+", 0) == 0) {
-        ctrl = true;
-        name = name.substr(5);
-      } else if (name.rfind("SHIFT+", 0) == 0) {
-        shift = true;
-        name = name.substr(6);
-      } else {
-        break;
-      }
-    }
-    int vk = KeyCode(name);
-    if (!vk) {
-      Refuse(line, "unknown key");
-      return false;
-    }
-    PressKey(window, vk, shift, ctrl);
-    return true;
-  }
-  if (cmd == "focus") {
-    HWND c;
-    if (!control(c)) return false;
-    FocusControl(TypingTarget(c));
-    return true;
-  }
-  if (cmd == "select") {
-    HWND c;
-    if (!control(c)) return false;
-    wchar_t cls[32] = {0};
-    GetClassNameW(c, cls, 32);
-    if (CompareNoCase(cls, WC_COMBOBOXW) != 0) {
-      Refuse(line, "not a list");
-      return false;
-    }
-    SetFocus(TypingTarget(c));
-    if (!wnd::ComboPickByText(c, Utf8ToWide(Unquote(rest)))) {
-      Refuse(line, "no such item");
-      return false;
-    }
-    return true;
-  }
-  if (cmd == "mouse") {
-    HWND c;
-    if (!control(c)) return false;
-    std::string action = Word(rest);
-    POINT pt;
-    if (!ParsePoint(Word(rest), pt)) {
-      Refuse(line, "no point");
-      return false;
-    }
-    bool shift = false, ctrl = false;
-    for (std::string mod = Word(rest); !mod.empty(); mod = Word(rest)) {
-      for (char& ch : mod) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-      if (mod == "SHIFT") shift = true;
-      else if (mod == "CTRL") ctrl = true;
-    }
-    if (!MouseAction(c, action, pt, shift, ctrl)) {
-      Refuse(line, "unknown mouse action");
-      return false;
-    }
-    return true;
-  }
-  if (cmd == "wheel") {
-    HWND c;
-    if (!control(c)) return false;
-    POINT pt;
-    int delta = 0;
-    if (!ParsePoint(Word(rest), pt) || !ParseInt(Word(rest), delta)) {
-      Refuse(line, "needs x,y and a delta");
-      return false;
-    }
-    ClientToScreen(c, &pt);
-    SendMessageW(c, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<short>(delta)), MAKELPARAM(pt.x, pt.y));
-    return true;
-  }
-  if (cmd == "close") {
-    SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-    return true;
-  }
-  if (cmd == "wait") {
-    int ms = 0;
-    if (!ParseInt(Word(rest), ms) || ms < 0) {
-      Refuse(line, "needs milliseconds");
-      return false;
-    }
-    wnd::AdvanceClock(static_cast<unsigned>(ms));
-    return true;
-  }
-  if (cmd == "snapshot") {
-    std::string file = Word(rest);
-    if (file.empty()) {
-      Refuse(line, "needs a file name");
-      return false;
-    }
-    HWND part = nullptr;
-    if (!Trim(rest).empty()) {
-      int id = 0;
-      if (!ParseInt(Word(rest), id) || !(part = FindControl(window, id))) {
-        Refuse(line, "no such control");
-        return false;
-      }
-    }
-    return WriteSnapshot(window, file, part);
-  }
-  if (cmd == "answer") {
-    Refuse(line, "no message box is open");
-    return false;
-  }
-  Refuse(line, "unknown window action");
-  return false;
-}
-
-// ---------------------------------------------------------------- snapshots
-
-namespace {
-std::string& SnapshotFolderSetting() {
-  static std::string folder;
-  return folder;
-}
-}  // namespace
-
-void SetSnapshotFolder(const std::string& folder) { SnapshotFolderSetting() = folder; }
-
-std::string SnapshotFolder() {
-  if (!SnapshotFolderSetting().empty()) return SnapshotFolderSetting();
-  if (const char* env = std::getenv("MARLO_SNAPSHOT_DIR"); env && *env) return env;
-  return "out";
-}
-
-bool WriteSnapshot(HWND window, const std::string& fileName, HWND part) {
-  Window* w = Find(window);
-  if (!w || fileName.empty()) return false;
-  Window* root = wnd::Root(w);
-  wnd::PaintTree(root->handle);
-  Window* shown = part ? Find(part) : w;
-  if (!shown) return false;
-  RECT r = wnd::RectInRoot(shown);
-  cairo_surface_t* src = wnd::RootSurface(root);
-  int width = std::max<LONG>(1, r.right - r.left), height = std::max<LONG>(1, r.bottom - r.top);
-  cairo_surface_t* out = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
-  cairo_t* cr = cairo_create(out);
-  cairo_set_source_surface(cr, src, -r.left, -r.top);
-  cairo_paint(cr);
-  cairo_destroy(cr);
-  std::filesystem::path dir(SnapshotFolder());
-  std::error_code ec;
-  std::filesystem::create_directories(dir, ec);
-  std::filesystem::path file = dir / fileName;
-  cairo_status_t st = cairo_surface_write_to_png(out, file.string().c_str());
-  cairo_surface_destroy(out);
-  if (st != CAIRO_STATUS_SUCCESS) {
-    user::WriteLine("snapshot " + file.string() + " could not be written");
-    return false;
-  }
-  return true;
-}
-
-// ---------------------------------------------------------------- message boxes
-
-namespace {
-const char* ButtonName(int id) {
-  switch (id) {
-    case IDOK: return "OK";
-    case IDCANCEL: return "CANCEL";
-    case IDABORT: return "ABORT";
-    case IDRETRY: return "RETRY";
-    case IDIGNORE: return "IGNORE";
-    case IDYES: return "YES";
-    case IDNO: return "NO";
-    case IDCLOSE: return "CLOSE";
-    default: return "?";
-  }
-}
-}  // namespace
-
-int ScriptedMessageBox(const std::wstring& caption, const std::wstring& text, const std::vector<int>& buttons,
-                       int defaultButton) {
-  int answer = defaultButton;
-  std::optional<std::string> next = user::Script::Instance().Peek();
-  if (next) {
-    std::string l = Trim(*next);
-    std::string lower = l;
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (lower.rfind("@answer", 0) == 0) {
-      user::Script::Instance().Next();
-      std::string name = Trim(l.substr(7));
-      for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-      bool found = false;
-      for (int b : buttons)
-        if (name == ButtonName(b)) {
-          answer = b;
-          found = true;
-        }
-      if (!found) Refuse(l, "the message box has no such button");
-    } else if (lower == "@close" || lower == "^c") {
-      // Esc and the close box: Cancel where there is one, OK on a box with
-      // only OK; other boxes cannot be closed that way and keep waiting.
-      user::Script::Instance().Next();
-      if (std::find(buttons.begin(), buttons.end(), IDCANCEL) != buttons.end()) answer = IDCANCEL;
-      else if (buttons.size() == 1 && buttons[0] == IDOK) answer = IDOK;
-    }
-  }
-  std::string t = WideToUtf8(text);
-  size_t a = t.find_first_not_of("\r\n ");
-  size_t b = t.find_last_not_of("\r\n ");
-  t = a == std::string::npos ? std::string() : t.substr(a, b - a + 1);
-  std::string names;
-  for (int btn : buttons) names += std::string(names.empty() ? "" : " ") + ButtonName(btn);
-  user::WriteLine("[" + WideToUtf8(caption) + "] " + t + " {" + names + "} -> " + ButtonName(answer));
-  return answer;
-}
-
 }  // namespace win
 
 using namespace win;
-
-int MessageBoxW(HWND, LPCWSTR text, LPCWSTR caption, UINT type) {
-  std::vector<int> buttons;
-  switch (type & MB_TYPEMASK) {
-    case MB_OKCANCEL: buttons = {IDOK, IDCANCEL}; break;
-    case MB_ABORTRETRYIGNORE: buttons = {IDABORT, IDRETRY, IDIGNORE}; break;
-    case MB_YESNOCANCEL: buttons = {IDYES, IDNO, IDCANCEL}; break;
-    case MB_YESNO: buttons = {IDYES, IDNO}; break;
-    case MB_RETRYCANCEL: buttons = {IDRETRY, IDCANCEL}; break;
-    default: buttons = {IDOK}; break;
-  }
-  size_t def = ((type & MB_DEFMASK) >> 8);
-  if (def >= buttons.size()) def = 0;
-  return ScriptedMessageBox(caption ? caption : L"错误", text ? text : L"", buttons, buttons[def]);
-}
 
 INT_PTR DialogBoxParamW(HINSTANCE instance, LPCWSTR templateName, HWND owner, DLGPROC proc, LPARAM param) {
   const DialogResource* tmpl = FindDialogResource(instance, static_cast<UINT>(reinterpret_cast<uintptr_t>(templateName)));

@@ -328,6 +328,12 @@ typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define CBN_SELENDCANCEL 10
 // The edit part of a drop-down combo box has this control id.
 #define IDC_COMBO_EDIT 1001
+// List box messages.
+#define LB_ERR (-1)
+#define LB_GETCURSEL 0x0188
+#define LB_GETTEXT 0x0189
+#define LB_GETTEXTLEN 0x018A
+#define LB_GETCOUNT 0x018B
 
 // Scroll bars.
 #define SB_HORZ 0
@@ -564,6 +570,7 @@ typedef struct tagWINDOWPLACEMENT {
 #define WC_STATICW L"Static"
 #define WC_EDITW L"Edit"
 #define WC_COMBOBOXW L"ComboBox"
+#define WC_LISTBOXW L"ListBox"
 #define WC_SCROLLBARW L"ScrollBar"
 #define WC_DIALOG L"#32770"
 

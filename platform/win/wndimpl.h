@@ -83,6 +83,10 @@ using CreateHook = void (*)(HWND);
 void SetCreateHook(CreateHook hook);
 // Number of live windows (tests look for leaks).
 size_t WindowCount();
+// Chooses the item of a combo box by its text, as the user picking it from the
+// list: the drop-down notification first (whose handler may fill the list),
+// then the selection and its notifications. False when no item has the text.
+bool ComboPickByText(HWND h, const std::wstring& text);
 // Registers the built-in control classes (once).
 void RegisterControlClasses();
 // The dialog box window procedure of built-in dialogs.

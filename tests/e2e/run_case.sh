@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Runs one scripted end-to-end case and compares the transcript with the
-# expected one. A case is cases/NAME.script, cases/NAME.expected and, if the
-# run needs options, cases/NAME.args (one line; @BIN@ and @MODULES@ stand for
-# the module folder and the test modules' folder, @DRAWINGS@ for drawings/). Exit status and standard
-# error are part of the transcript as "[exit N]".
+# expected one (see README.md). A case is cases/NAME.script, cases/NAME.expected
+# and, if the run needs options, cases/NAME.args (one line; @BIN@ and @MODULES@
+# stand for the module folder and the test modules' folder, @DRAWINGS@ for
+# drawings/). Exit status and standard error are part of the transcript as
+# "[exit N]". When cases/NAME.check exists, it runs after the transcript
+# matched, with SNAPSHOTS, OUT, PNGPROBE and BIN set; a non-zero exit fails the case.
 set -u
-bin=$1 modules=$2 cases=$3 name=$4
+bin=$1 modules=$2 cases=$3 name=$4 pngprobe=${5:-}
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 args=""
@@ -19,4 +21,10 @@ sed -i -e "s#$bin#@BIN@#g" -e "s#$modules#@MODULES@#g" "$out/transcript"
 if ! diff -u "$cases/$name.expected" "$out/transcript"; then
   echo "e2e case $name: the transcript differs from $cases/$name.expected (see the diff above)"
   exit 1
+fi
+if [ -f "$cases/$name.check" ]; then
+  if ! (cd "$out" && SNAPSHOTS="$out/snapshots" OUT="$out" PNGPROBE="$pngprobe" BIN="$bin" bash "$cases/$name.check"); then
+    echo "e2e case $name: $cases/$name.check failed"
+    exit 1
+  fi
 fi

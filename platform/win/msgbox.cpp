@@ -1,0 +1,92 @@
+// Message boxes: no window is shown; the box takes its answer from the script
+// (@answer, or @close and ^C for Esc) or its default button, and writes
+// "[title] text {BUTTONS} -> ANSWER" to the transcript.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "dlgimpl.h"
+#include "dlgscript.h"
+#include "script.h"
+#include "textconv.h"
+#include "transcript.h"
+
+namespace win {
+namespace {
+
+std::string Trim(const std::string& s) {
+  size_t a = s.find_first_not_of(" \t\r");
+  if (a == std::string::npos) return {};
+  size_t b = s.find_last_not_of(" \t\r");
+  return s.substr(a, b - a + 1);
+}
+
+const char* ButtonName(int id) {
+  switch (id) {
+    case IDOK: return "OK";
+    case IDCANCEL: return "CANCEL";
+    case IDABORT: return "ABORT";
+    case IDRETRY: return "RETRY";
+    case IDIGNORE: return "IGNORE";
+    case IDYES: return "YES";
+    case IDNO: return "NO";
+    case IDCLOSE: return "CLOSE";
+    default: return "?";
+  }
+}
+
+}  // namespace
+
+int ScriptedMessageBox(const std::wstring& caption, const std::wstring& text, const std::vector<int>& buttons,
+                       int defaultButton) {
+  int answer = defaultButton;
+  std::optional<std::string> next = user::Script::Instance().Peek();
+  if (next) {
+    std::string l = Trim(*next);
+    std::string lower = l;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (lower.rfind("@answer", 0) == 0) {
+      user::Script::Instance().Next();
+      std::string name = Trim(l.substr(7));
+      for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      bool found = false;
+      for (int b : buttons)
+        if (name == ButtonName(b)) {
+          answer = b;
+          found = true;
+        }
+      if (!found) dlg::RefuseLine(l, "the message box has no such button");
+    } else if (lower == "@close" || lower == "^c") {
+      // Esc and the close box: Cancel where there is one, OK on a box with
+      // only OK; other boxes cannot be closed that way and keep waiting.
+      user::Script::Instance().Next();
+      if (std::find(buttons.begin(), buttons.end(), IDCANCEL) != buttons.end()) answer = IDCANCEL;
+      else if (buttons.size() == 1 && buttons[0] == IDOK) answer = IDOK;
+    }
+  }
+  std::string t = WideToUtf8(text);
+  size_t a = t.find_first_not_of("\r\n ");
+  size_t b = t.find_last_not_of("\r\n ");
+  t = a == std::string::npos ? std::string() : t.substr(a, b - a + 1);
+  std::string names;
+  for (int btn : buttons) names += std::string(names.empty() ? "" : " ") + ButtonName(btn);
+  user::WriteLine("[" + WideToUtf8(caption) + "] " + t + " {" + names + "} -> " + ButtonName(answer));
+  return answer;
+}
+
+}  // namespace win
+
+int MessageBoxW(HWND, LPCWSTR text, LPCWSTR caption, UINT type) {
+  std::vector<int> buttons;
+  switch (type & MB_TYPEMASK) {
+    case MB_OKCANCEL: buttons = {IDOK, IDCANCEL}; break;
+    case MB_ABORTRETRYIGNORE: buttons = {IDABORT, IDRETRY, IDIGNORE}; break;
+    case MB_YESNOCANCEL: buttons = {IDYES, IDNO, IDCANCEL}; break;
+    case MB_YESNO: buttons = {IDYES, IDNO}; break;
+    case MB_RETRYCANCEL: buttons = {IDRETRY, IDCANCEL}; break;
+    default: buttons = {IDOK}; break;
+  }
+  size_t def = ((type & MB_DEFMASK) >> 8);
+  if (def >= buttons.size()) def = 0;
+  return win::ScriptedMessageBox(caption ? caption : L"错误", text ? text : L"", buttons, buttons[def]);
+}
