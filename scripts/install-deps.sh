@@ -17,6 +17,8 @@ packages=(
   libdxflib-dev
   # looking at snapshots and printouts
   poppler-utils
+  # end-to-end runs: a session per run and the processes left in it
+  util-linux procps
 )
 
 missing=()

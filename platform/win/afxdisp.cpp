@@ -25,7 +25,7 @@ bool FileError(SCODE sc, int& cause, LONG& osError) {
       case 39:   // the disk is full (handle)
       case 112:  // the disk is full
         osError = win32;
-        cause = win32 == 39 || win32 == 112 ? CFileException::diskFull : CFileException::OsErrorToException(win32);
+        cause = CFileException::OsErrorToException(win32);
         return true;
       default: return false;
     }

@@ -22,7 +22,6 @@
 #include <cstdarg>
 
 #include "afxexception.h"
-#include "afxfileexception.h"
 #include "cstring.h"
 #include "objbase.h"
 

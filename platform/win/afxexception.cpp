@@ -8,11 +8,6 @@
 #include "comdef.h"
 #include "format.h"
 
-IMPLEMENT_DYNAMIC(CException, CObject)
-IMPLEMENT_DYNAMIC(CMemoryException, CException)
-IMPLEMENT_DYNAMIC(COleException, CException)
-IMPLEMENT_DYNAMIC(COleDispatchException, CException)
-
 namespace {
 
 BOOL CopyMessage(const std::wstring& text, LPTSTR out, UINT max) {
@@ -25,47 +20,24 @@ BOOL CopyMessage(const std::wstring& text, LPTSTR out, UINT max) {
 
 }  // namespace
 
-void CException::Delete() {
-  if (m_bAutoDelete) delete this;
-}
-
-BOOL CException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const {
-  if (pnHelpContext) *pnHelpContext = 0;
-  if (lpszError && nMaxError) *lpszError = L'\0';
-  return FALSE;
-}
-
-int CException::ReportError(UINT nType, UINT) {
-  wchar_t text[512];
-  if (!GetErrorMessage(text, 512)) std::wcscpy(text, L"No error message is available.");
-  return AfxMessageBox(text, nType);
-}
-
-BOOL CMemoryException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const {
-  if (pnHelpContext) *pnHelpContext = 0;
-  return CopyMessage(L"Out of memory.", lpszError, nMaxError);
-}
-
-BOOL COleException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const {
+BOOL COleException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, UINT* pnHelpContext) const {
   if (pnHelpContext) *pnHelpContext = 0;
   return CopyMessage(_com_error(m_sc).ErrorMessage(), lpszError, nMaxError);
 }
 
 SCODE COleException::Process(const CException* e) {
   if (!e) return E_UNEXPECTED;
-  if (e->IsKindOf(RUNTIME_CLASS(COleException))) return static_cast<const COleException*>(e)->m_sc;
-  if (e->IsKindOf(RUNTIME_CLASS(CMemoryException))) return E_OUTOFMEMORY;
+  if (auto* ole = dynamic_cast<const COleException*>(e)) return ole->m_sc;
+  if (dynamic_cast<const CMemoryException*>(e)) return E_OUTOFMEMORY;
   return E_UNEXPECTED;
 }
 
-BOOL COleDispatchException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const {
+BOOL COleDispatchException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, UINT* pnHelpContext) const {
   if (pnHelpContext) *pnHelpContext = m_dwHelpContext;
   if (!m_strDescription.IsEmpty()) return CopyMessage(std::wstring(m_strDescription.View()), lpszError, nMaxError);
   if (m_scError != S_OK) return CopyMessage(_com_error(m_scError).ErrorMessage(), lpszError, nMaxError);
   return CopyMessage(win::Format(L"Error %u", static_cast<unsigned>(m_wCode)), lpszError, nMaxError);
 }
-
-void AFXAPI AfxThrowMemoryException() { throw new CMemoryException; }
 
 void AFXAPI AfxThrowOleException(SCODE sc) {
   if (sc == E_OUTOFMEMORY) AfxThrowMemoryException();

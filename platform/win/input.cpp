@@ -95,8 +95,8 @@ void Record(DWORD flag) {
   ::GetClipCursor(&record.clip);
   record.confined = !::EqualRect(&record.clip, &screen);
   Log().push_back(record);
-  std::string line =
-      FormatNarrow("[input] %s at %d,%d", EventName(flag), static_cast<int>(record.at.x), static_cast<int>(record.at.y));
+  std::string line = FormatNarrow("[input] %s %s %d,%d", EventName(flag), flag == MOUSEEVENTF_MOVE ? "to" : "at",
+                                  static_cast<int>(record.at.x), static_cast<int>(record.at.y));
   if (record.confined)
     line += FormatNarrow(" (cursor confined to %d,%d %d,%d)", static_cast<int>(record.clip.left),
                    static_cast<int>(record.clip.top), static_cast<int>(record.clip.right),

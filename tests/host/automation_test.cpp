@@ -82,7 +82,7 @@ TEST_F(HostAutomationTest, VisibilityWindowPlacementAndStateFollowTheMainWindow)
   EXPECT_FALSE(acedGetAcadFrame()->IsIconic());
   CException* e = Thrown([&] { m_app.SetProperty(34, VT_I4, static_cast<LONG>(7)); });
   ASSERT_NE(nullptr, e);
-  EXPECT_TRUE(e->IsKindOf(RUNTIME_CLASS(COleDispatchException)));
+  EXPECT_NE(nullptr, dynamic_cast<COleDispatchException*>(e));
   e->Delete();
   // Read-only members and unknown ones.
   for (DISPID readOnly : {8, 11, 13, 14, 99}) {
@@ -103,15 +103,15 @@ TEST_F(HostAutomationTest, LoadArxLoadsByFullPathAndReportsWhyItCannot) {
     m_app.InvokeHelper(19, DISPATCH_METHOD, VT_EMPTY, NULL, text, L"Z:\\no\\such\\Levelmap.arx");
   });
   ASSERT_NE(nullptr, e);
-  ASSERT_TRUE(e->IsKindOf(RUNTIME_CLASS(CFileException)));
-  EXPECT_EQ(CFileException::fileNotFound, static_cast<CFileException*>(e)->m_cause);
+  ASSERT_NE(nullptr, dynamic_cast<CFileException*>(e));
+  EXPECT_EQ(CFileException::fileNotFound, dynamic_cast<CFileException*>(e)->m_cause);
   e->Delete();
 
   const std::wstring broken = win::ToWindowsPath(std::string(TEST_MODULES_DIR) + "/needsgone.arx");
   e = Thrown([&] { m_app.InvokeHelper(19, DISPATCH_METHOD, VT_EMPTY, NULL, text, broken.c_str()); });
   ASSERT_NE(nullptr, e);
-  ASSERT_TRUE(e->IsKindOf(RUNTIME_CLASS(COleDispatchException)));
-  CString description = static_cast<COleDispatchException*>(e)->m_strDescription;
+  ASSERT_NE(nullptr, dynamic_cast<COleDispatchException*>(e));
+  CString description = dynamic_cast<COleDispatchException*>(e)->m_strDescription;
   EXPECT_EQ(0, description.Find(L"Unable to load "));
   EXPECT_NE(-1, description.Find(L"libgone.so"));
   e->Delete();

@@ -92,6 +92,8 @@ TEST_F(SyntheticInputTest, SendInputMovesThenClicksInTheClientArea) {
   inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   EXPECT_EQ(2u, SendInput(2, inputs, sizeof(INPUT)));
   EXPECT_EQ((std::vector<std::string>{"down 20,30", "up 20,30"}), g_messages);
+  EXPECT_NE(std::string::npos, transcript.Text().find("[input] pointer moved to " + std::to_string(inside.x) + "," +
+                                                      std::to_string(inside.y) + "\n"));
   EXPECT_NE(std::string::npos, transcript.Text().find(": client area of \"主窗口 Target\""));
   // Keyboard records are not synthesised: the call stops there.
   INPUT key = {};

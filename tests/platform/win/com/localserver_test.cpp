@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <fstream>
 #include <sstream>
+#include <typeinfo>
 
 #include "afxdisp.h"
 #include "comclient.h"
@@ -161,26 +162,26 @@ TEST_F(LocalServerTest, FailuresOfTheServerBecomeTheLibrarysExceptions) {
   static BYTE i4[] = VTS_I4, text[] = VTS_BSTR;
   struct Case {
     HRESULT returned;
-    CRuntimeClass* thrown;
+    const std::type_info* thrown;
     int fileCause;
   };
   const Case cases[] = {
-      {E_OUTOFMEMORY, RUNTIME_CLASS(CMemoryException), 0},
-      {HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), RUNTIME_CLASS(CFileException), CFileException::fileNotFound},
-      {HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), RUNTIME_CLASS(CFileException), CFileException::badPath},
-      {static_cast<HRESULT>(0x80030020), RUNTIME_CLASS(CFileException), CFileException::sharingViolation},
-      {static_cast<HRESULT>(0x80030070), RUNTIME_CLASS(CFileException), CFileException::diskFull},
-      {E_INVALIDARG, RUNTIME_CLASS(COleException), 0},
-      {HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED), RUNTIME_CLASS(COleException), 0},
+      {E_OUTOFMEMORY, &typeid(CMemoryException), 0},
+      {HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), &typeid(CFileException), CFileException::fileNotFound},
+      {HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), &typeid(CFileException), CFileException::badPath},
+      {static_cast<HRESULT>(0x80030020), &typeid(CFileException), CFileException::sharingViolation},
+      {static_cast<HRESULT>(0x80030070), &typeid(CFileException), CFileException::diskFull},
+      {E_INVALIDARG, &typeid(COleException), 0},
+      {HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED), &typeid(COleException), 0},
   };
   for (const Case& c : cases) {
     CException* e = Thrown([&] { server.InvokeHelper(comtest::kFail, DISPATCH_METHOD, VT_EMPTY, NULL, i4, c.returned); });
     ASSERT_NE(nullptr, e) << std::hex << c.returned;
-    EXPECT_EQ(c.thrown, e->GetRuntimeClass()) << std::hex << c.returned;
-    if (c.thrown == RUNTIME_CLASS(CFileException)) {
+    EXPECT_EQ(*c.thrown, typeid(*e)) << std::hex << c.returned;
+    if (c.thrown == &typeid(CFileException)) {
       EXPECT_EQ(c.fileCause, static_cast<CFileException*>(e)->m_cause) << std::hex << c.returned;
     }
-    if (c.thrown == RUNTIME_CLASS(COleException)) {
+    if (c.thrown == &typeid(COleException)) {
       EXPECT_EQ(c.returned, static_cast<COleException*>(e)->m_sc);
     }
     e->Delete();
@@ -189,8 +190,8 @@ TEST_F(LocalServerTest, FailuresOfTheServerBecomeTheLibrarysExceptions) {
   CException* e =
       Thrown([&] { server.InvokeHelper(comtest::kRaise, DISPATCH_METHOD, VT_EMPTY, NULL, text, L"加载失败: no file"); });
   ASSERT_NE(nullptr, e);
-  ASSERT_TRUE(e->IsKindOf(RUNTIME_CLASS(COleDispatchException)));
-  auto* d = static_cast<COleDispatchException*>(e);
+  auto* d = dynamic_cast<COleDispatchException*>(e);
+  ASSERT_NE(nullptr, d);
   EXPECT_EQ(CString(L"加载失败: no file"), d->m_strDescription);
   EXPECT_EQ(CString(L"TestServer"), d->m_strSource);
   EXPECT_EQ(static_cast<HRESULT>(0x80040201), d->m_scError);
