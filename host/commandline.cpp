@@ -17,27 +17,18 @@
 #include "rxmfcapi.h"
 #include "script.h"
 #include "textconv.h"
+#include "textutil.h"
 #include "transcript.h"
 
 namespace host {
 namespace {
 
-std::wstring Upper(std::wstring s) {
-  for (auto& c : s) c = static_cast<wchar_t>(std::towupper(c));
-  return s;
-}
+using win::textutil::Upper;
 
-std::wstring Trim(const std::wstring& s) {
-  size_t b = s.find_first_not_of(L" \t");
-  if (b == std::wstring::npos) return L"";
-  return s.substr(b, s.find_last_not_of(L" \t") - b + 1);
-}
+using win::textutil::Trimmed;
 
-std::wstring Unquote(std::wstring s) {
-  s = Trim(s);
-  if (s.size() >= 2 && s.front() == L'"' && s.back() == L'"') s = s.substr(1, s.size() - 2);
-  return s;
-}
+// A value, without the double quotes that may hold its blanks.
+std::wstring Unquote(std::wstring_view s) { return std::wstring(win::textutil::Unquote(win::textutil::Trim(s))); }
 
 // Splits arguments at blanks; a value between double quotes keeps its blanks.
 std::vector<std::wstring> SplitArguments(const std::wstring& text) {
@@ -96,11 +87,11 @@ void CommandLine::Run() {
 }
 
 bool CommandLine::Execute(const std::wstring& typed) {
-  std::wstring line = Trim(typed);
+  std::wstring line = Trimmed(typed);
   if (line.empty() || line == L"^C") return true;
   size_t blank = line.find_first_of(L" \t");
   std::wstring name = line.substr(0, blank);
-  std::wstring argument = blank == std::wstring::npos ? L"" : Trim(line.substr(blank));
+  std::wstring argument = blank == std::wstring::npos ? L"" : Trimmed(line.substr(blank));
 
   bool quit = false;
   if (RunBuiltIn(Upper(BuiltInName(name)), argument, quit)) return !quit;

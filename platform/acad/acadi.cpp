@@ -11,6 +11,7 @@
 
 #include "acadmodel.h"
 #include "rxmfcapi.h"
+#include "textutil.h"
 
 const GUID& IAcadApplication::Uuid() {
   static const GUID id = {0x8F17437C, 0x2EFB, 0x4FC4, {0x81, 0x88, 0xEE, 0xFA, 0x50, 0xFE, 0x71, 0x47}};
@@ -117,14 +118,16 @@ HRESULT CopyText(const std::wstring& text, BSTR* out) {
 
 // Titles and labels compare as a user reads them: case and the mnemonic
 // marker '&' do not matter.
-std::wstring Comparable(const std::wstring& text) {
+std::wstring WithoutMnemonic(const std::wstring& text) {
   std::wstring out;
   for (wchar_t c : text)
-    if (c != L'&') out.push_back(static_cast<wchar_t>(std::towupper(c)));
+    if (c != L'&') out.push_back(c);
   return out;
 }
 
-bool SameTitle(const std::wstring& a, const std::wstring& b) { return Comparable(a) == Comparable(b); }
+bool SameTitle(const std::wstring& a, const std::wstring& b) {
+  return win::textutil::EqualNoCase(WithoutMnemonic(a), WithoutMnemonic(b));
+}
 
 // An index argument: a number, or (for lookups) the name of the element.
 struct Index {
@@ -494,7 +497,7 @@ MenuPick FindMenuItem(const std::wstring& popupTitle, const std::wstring& itemLa
 std::wstring MacroKeystrokes(const std::wstring& macro) {
   std::wstring keys;
   for (size_t i = 0; i < macro.size(); ++i) {
-    if (macro[i] == L'^' && i + 1 < macro.size() && std::towupper(macro[i + 1]) == L'C') {
+    if (macro[i] == L'^' && i + 1 < macro.size() && win::textutil::UpperChar(macro[i + 1]) == L'C') {
       keys.push_back(L'\x1B');
       ++i;
     } else if (macro[i] == L';') {

@@ -23,6 +23,7 @@
 #include "edprompt.h"
 #include "script.h"
 #include "textconv.h"
+#include "textutil.h"
 #include "transcript.h"
 
 namespace {
@@ -262,20 +263,16 @@ void SelectLast(const Filter& filter, std::vector<AcDbObjectId>& set, int& added
   if (ok) Add(set, all.back(), added);
 }
 
-std::wstring Trim(const std::wstring& s) {
-  size_t b = s.find_first_not_of(L" \t");
-  if (b == std::wstring::npos) return L"";
-  return s.substr(b, s.find_last_not_of(L" \t") - b + 1);
-}
+using win::textutil::Trim;
 
 // Two points after a W or C: "x1,y1 x2,y2".
 bool ParseCorners(const std::wstring& text, Pt& a, Pt& b) {
-  std::wstring rest = Trim(text);
+  std::wstring rest(Trim(text));
   size_t blank = rest.find_first_of(L" \t");
   if (blank == std::wstring::npos) return false;
   ads_point base = {0, 0, 0}, p1, p2;
   acad::GetLastPoint(base);
-  std::wstring first = rest.substr(0, blank), second = Trim(rest.substr(blank));
+  std::wstring first = rest.substr(0, blank), second(Trim(std::wstring_view(rest).substr(blank)));
   if (!acad::ParsePoint(first.c_str(), base, p1) || !acad::ParsePoint(second.c_str(), p1, p2)) return false;
   return ToWorld(p1, a) && ToWorld(p2, b);
 }
@@ -292,10 +289,9 @@ int Interactive(const Filter& filter, ads_name ss, const ACHAR* prompt = nullptr
       return RTCAN;
     }
     user::Write(*line + "\n");
-    std::wstring text = Trim(win::Utf8ToWide(*line));
+    std::wstring text(Trim(win::Utf8ToWide(*line)));
     if (text.empty()) break;
-    std::wstring upper = text;
-    for (auto& ch : upper) ch = static_cast<wchar_t>(std::towupper(ch));
+    std::wstring upper = win::textutil::Upper(text);
     int added = 0;
     Pt a{}, b{};
     if (upper == L"ALL") {
@@ -350,7 +346,7 @@ bool WildcardMatch(const wchar_t* text, const wchar_t* pattern) {
       if (*p == L'*') {
         star = p++;
         mark = t;
-      } else if (*p && (*p == L'?' || std::towupper(*p) == std::towupper(*t))) {
+      } else if (*p && (*p == L'?' || win::textutil::FoldChar(*p) == win::textutil::FoldChar(*t))) {
         ++p;
         ++t;
       } else if (star) {
@@ -380,7 +376,7 @@ int acedSSGet(const ACHAR* str, const void* pt1, const void* pt2, const resbuf* 
   if (!ReadFilter(filter, f)) return RTERROR;
   std::wstring mode = str ? str : L"";
   while (!mode.empty() && (mode[0] == L'_' || mode[0] == L'+' || mode[0] == L'-')) mode.erase(0, 1);
-  for (auto& ch : mode) ch = static_cast<wchar_t>(std::towupper(ch));
+  mode = win::textutil::Upper(mode);
   if (!str) return Interactive(f, ss);
   // Options written as ":$" (pt1 is an array of two prompts: selecting and
   // removing) and ":S" (one pick); with nothing after them the user selects.

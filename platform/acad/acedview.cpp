@@ -10,6 +10,7 @@
 
 #include "edprompt.h"
 #include "paths.h"
+#include "textutil.h"
 
 namespace acad {
 namespace {
@@ -95,12 +96,6 @@ bool FrameOf(const resbuf* rb, Frame& frame) {
   return false;
 }
 
-std::wstring Upper(const ACHAR* s) {
-  std::wstring u(s ? s : L"");
-  for (auto& c : u) c = static_cast<wchar_t>(std::towupper(c));
-  return u;
-}
-
 ACHAR* DupString(const std::wstring& s) {
   auto* p = static_cast<ACHAR*>(std::malloc((s.size() + 1) * sizeof(ACHAR)));
   if (p) std::wmemcpy(p, s.c_str(), s.size() + 1);
@@ -153,7 +148,7 @@ void ResetEditorState() {
 int acedGetVar(const ACHAR* sym, resbuf* result) {
   using namespace acad;
   if (!sym || !result) return RTERROR;
-  std::wstring name = Upper(sym);
+  std::wstring name = win::textutil::Upper(sym);
   const View& v = State().view;
   Frame ucs = UcsFrame();
   result->rbnext = nullptr;
@@ -199,7 +194,7 @@ int acedGetVar(const ACHAR* sym, resbuf* result) {
 int acedSetVar(const ACHAR* sym, const resbuf* value) {
   using namespace acad;
   if (!sym || !value) return RTERROR;
-  std::wstring name = Upper(sym);
+  std::wstring name = win::textutil::Upper(sym);
   if (name == L"CMDECHO" || name == L"OSMODE") {
     if (value->restype != RTSHORT) return RTERROR;
     short v = value->resval.rint;

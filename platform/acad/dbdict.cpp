@@ -4,23 +4,19 @@
 
 #include "dbdatabase.h"
 #include "dbstub.h"
+#include "textutil.h"
 
 ACRX_DEFINE_MEMBERS(AcDbDictionary, AcDbObject, L"DICTIONARY")
 ACRX_DEFINE_MEMBERS(AcDbXrecord, AcDbObject, L"XRECORD")
 
 namespace {
-bool SameKey(const std::wstring& a, const ACHAR* b) {
-  size_t i = 0;
-  for (; i < a.size() && b[i]; ++i)
-    if (std::towupper(a[i]) != std::towupper(b[i])) return false;
-  return i == a.size() && !b[i];
-}
+using win::textutil::EqualNoCase;
 }  // namespace
 
 int AcDbDictionary::findKey(const ACHAR* key) const {
   if (!key) return -1;
   for (size_t i = 0; i < m_entries.size(); ++i)
-    if (SameKey(m_entries[i].key, key) && !m_entries[i].id.isErased()) return static_cast<int>(i);
+    if (EqualNoCase(m_entries[i].key, key) && !m_entries[i].id.isErased()) return static_cast<int>(i);
   return -1;
 }
 
@@ -92,7 +88,7 @@ Acad::ErrorStatus AcDbDictionary::setAt(const ACHAR* key, AcDbObject* object, Ac
   }
   // An erased entry of the same key gives way to the new one.
   for (size_t j = 0; j < m_entries.size(); ++j)
-    if (SameKey(m_entries[j].key, key)) {
+    if (EqualNoCase(m_entries[j].key, key)) {
       m_entries.erase(m_entries.begin() + static_cast<long>(j));
       break;
     }

@@ -7,6 +7,7 @@
 #include "dbgeutil.h"
 #include "dbpline.h"
 #include "dbstub.h"
+#include "textutil.h"
 
 using namespace acdbgeo;
 
@@ -40,10 +41,7 @@ Acad::ErrorStatus AcDbHatch::setPattern(HatchPatternType type, const ACHAR* name
 }
 
 bool AcDbHatch::isSolidFill() const {
-  if (m_pattern.size() != 5) return false;
-  std::wstring up;
-  for (wchar_t c : m_pattern) up.push_back(static_cast<wchar_t>(std::towupper(c)));
-  return up == L"SOLID";
+  return win::textutil::EqualNoCase(m_pattern, L"SOLID");
 }
 
 Acad::ErrorStatus AcDbHatch::setPatternScale(double s) {

@@ -5,16 +5,12 @@
 #include "dbdatabase.h"
 #include "dbdict.h"
 #include "dbstub.h"
+#include "textutil.h"
 
 ACRX_DEFINE_ABSTRACT(AcDbObject, AcRxObject)
 
 namespace {
-bool SameName(const std::wstring& a, const ACHAR* b) {
-  size_t i = 0;
-  for (; i < a.size() && b[i]; ++i)
-    if (std::towupper(a[i]) != std::towupper(b[i])) return false;
-  return i == a.size() && !b[i];
-}
+using win::textutil::EqualNoCase;
 }  // namespace
 
 AcDbObject::AcDbObject() = default;
@@ -106,7 +102,7 @@ Acad::ErrorStatus AcDbObject::erase(bool erasing) {
 resbuf* AcDbObject::xData(const ACHAR* regappName) const {
   AcDbTypedValueList all;
   for (const XdataApp& app : m_xdata) {
-    if (regappName && !SameName(app.app, regappName)) continue;
+    if (regappName && !EqualNoCase(app.app, regappName)) continue;
     AcDbTypedValue head;
     head.code = 1001;
     head.type = RTSTR;
@@ -119,7 +115,7 @@ resbuf* AcDbObject::xData(const ACHAR* regappName) const {
 
 bool AcDbObject::hasXData(const ACHAR* regappName) const {
   for (const XdataApp& app : m_xdata)
-    if (SameName(app.app, regappName)) return true;
+    if (EqualNoCase(app.app, regappName)) return true;
   return false;
 }
 
@@ -143,7 +139,7 @@ Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata) {
   }
   for (XdataApp& app : incoming) {
     auto it = m_xdata.begin();
-    while (it != m_xdata.end() && !SameName(it->app, app.app.c_str())) ++it;
+    while (it != m_xdata.end() && !EqualNoCase(it->app, app.app.c_str())) ++it;
     if (app.items.empty()) {
       if (it != m_xdata.end()) m_xdata.erase(it);
     } else if (it != m_xdata.end()) {
@@ -157,7 +153,7 @@ Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata) {
 
 void AcDbObject::replaceXData(const std::wstring& app, AcDbTypedValueList items) {
   auto it = m_xdata.begin();
-  while (it != m_xdata.end() && !SameName(it->app, app.c_str())) ++it;
+  while (it != m_xdata.end() && !EqualNoCase(it->app, app.c_str())) ++it;
   if (items.empty()) {
     if (it != m_xdata.end()) m_xdata.erase(it);
   } else if (it != m_xdata.end()) {

@@ -6,6 +6,7 @@
 #include "dbdatabase.h"
 #include "dbentity.h"
 #include "dbstub.h"
+#include "textutil.h"
 
 ACRX_DEFINE_ABSTRACT(AcDbSymbolTableRecord, AcDbObject)
 ACRX_DEFINE_ABSTRACT(AcDbSymbolTable, AcDbObject)
@@ -24,12 +25,7 @@ ACRX_DEFINE_MEMBERS(AcDbBlockTableRecord, AcDbSymbolTableRecord, L"BLOCK_RECORD"
 ACRX_DEFINE_MEMBERS(AcDbBlockTable, AcDbSymbolTable, L"TABLE")
 
 namespace {
-bool SameName(const std::wstring& a, const ACHAR* b) {
-  size_t i = 0;
-  for (; i < a.size() && b[i]; ++i)
-    if (std::towupper(a[i]) != std::towupper(b[i])) return false;
-  return i == a.size() && !b[i];
-}
+using win::textutil::EqualNoCase;
 }  // namespace
 
 // ---- records --------------------------------------------------------------
@@ -87,7 +83,7 @@ AcDbObjectId AcDbSymbolTable::findName(const ACHAR* name, bool erased) const {
     AcDbStub* s = id.stub();
     if (!s || !s->m_pObject) continue;
     auto* rec = static_cast<AcDbSymbolTableRecord*>(s->m_pObject);
-    if (!SameName(rec->name(), name)) continue;
+    if (!EqualNoCase(rec->name(), name)) continue;
     if (!rec->isErased()) return id;
     if (erased) erasedHit = id;
   }
@@ -488,8 +484,8 @@ Acad::ErrorStatus AcDbViewTableRecord::dxfInFields(const AcDbDxfRecord& record) 
 // ---- blocks -----------------------------------------------------------------
 
 bool AcDbBlockTableRecord::isLayout() const {
-  return SameName(m_name.substr(0, std::min<size_t>(m_name.size(), 12)), L"*Model_Space") ||
-         SameName(m_name.substr(0, std::min<size_t>(m_name.size(), 12)), L"*Paper_Space");
+  return EqualNoCase(m_name.substr(0, std::min<size_t>(m_name.size(), 12)), L"*Model_Space") ||
+         EqualNoCase(m_name.substr(0, std::min<size_t>(m_name.size(), 12)), L"*Paper_Space");
 }
 
 Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbObjectId& id, AcDbEntity* entity) {

@@ -18,6 +18,7 @@
 #include "dbstub.h"
 #include "dbsymtb.h"
 #include "paths.h"
+#include "textutil.h"
 
 namespace {
 template <class T>
@@ -26,12 +27,7 @@ T* ObjectOf(AcDbObjectId id) {
   return s && s->m_pObject ? T::cast(s->m_pObject) : nullptr;
 }
 
-bool SameNoCase(const std::wstring& a, const wchar_t* b) {
-  size_t i = 0;
-  for (; i < a.size() && b[i]; ++i)
-    if (std::towupper(a[i]) != std::towupper(b[i])) return false;
-  return i == a.size() && !b[i];
-}
+using win::textutil::EqualNoCase;
 
 bool Alive(AcDbObjectId id) { return id.isResident() && !id.isErased(); }
 
@@ -163,7 +159,7 @@ Acad::ErrorStatus AcDbDatabase::dxfOut(std::string& text) const {
     if (!Alive(id)) continue;
     auto* rec = ObjectOf<AcDbBlockTableRecord>(id);
     std::wstring name = rec->name();
-    bool isModel = SameNoCase(name, L"*Model_Space");
+    bool isModel = EqualNoCase(name, L"*Model_Space");
     if (isModel) modelSpace = rec;
     f.writeUtf8(0, "BLOCK");
     f.writeHandle(5, rec->m_beginHandle);

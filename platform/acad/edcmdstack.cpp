@@ -3,15 +3,11 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "textutil.h"
+
 namespace {
 
-bool SameName(const std::wstring& a, const ACHAR* b) {
-  if (!b) return false;
-  std::wstring other(b);
-  return a.size() == other.size() && std::equal(a.begin(), a.end(), other.begin(), [](wchar_t x, wchar_t y) {
-           return std::towupper(x) == std::towupper(y);
-         });
-}
+using win::textutil::EqualNoCase;
 
 bool ValidName(const ACHAR* name) {
   if (!name || !*name) return false;
@@ -35,7 +31,7 @@ Acad::ErrorStatus AcEdCommandStack::addCommand(const ACHAR* cmdGroupName, const 
   if (!ValidName(cmdLocalName)) cmdLocalName = cmdGlobalName;
   // A global name is unique in its group.
   for (const auto& c : m_commands)
-    if (SameName(c->m_group, cmdGroupName) && SameName(c->m_global, cmdGlobalName)) return Acad::eDuplicateKey;
+    if (EqualNoCase(c->m_group, cmdGroupName) && EqualNoCase(c->m_global, cmdGlobalName)) return Acad::eDuplicateKey;
   auto cmd = std::make_unique<AcEdCommand>();
   cmd->m_group = cmdGroupName;
   cmd->m_global = cmdGlobalName;
@@ -51,7 +47,7 @@ Acad::ErrorStatus AcEdCommandStack::addCommand(const ACHAR* cmdGroupName, const 
 
 Acad::ErrorStatus AcEdCommandStack::removeCmd(const ACHAR* cmdGroupName, const ACHAR* cmdGlobalName) {
   auto it = std::find_if(m_commands.begin(), m_commands.end(), [&](const auto& c) {
-    return SameName(c->m_group, cmdGroupName) && SameName(c->m_global, cmdGlobalName);
+    return EqualNoCase(c->m_group, cmdGroupName) && EqualNoCase(c->m_global, cmdGlobalName);
   });
   if (it == m_commands.end()) return Acad::eKeyNotFound;
   m_commands.erase(it);
@@ -60,20 +56,20 @@ Acad::ErrorStatus AcEdCommandStack::removeCmd(const ACHAR* cmdGroupName, const A
 
 Acad::ErrorStatus AcEdCommandStack::removeGroup(const ACHAR* groupName) {
   size_t before = m_commands.size();
-  std::erase_if(m_commands, [&](const auto& c) { return SameName(c->m_group, groupName); });
+  std::erase_if(m_commands, [&](const auto& c) { return EqualNoCase(c->m_group, groupName); });
   return m_commands.size() == before ? Acad::eKeyNotFound : Acad::eOk;
 }
 
 const AcEdCommand* AcEdCommandStack::lookupGlobalCmd(const ACHAR* globalName) const {
   // Later registrations hide earlier ones, as the top of a stack does.
   for (auto it = m_commands.rbegin(); it != m_commands.rend(); ++it)
-    if (SameName((*it)->m_global, globalName)) return it->get();
+    if (EqualNoCase((*it)->m_global, globalName)) return it->get();
   return nullptr;
 }
 
 const AcEdCommand* AcEdCommandStack::lookupLocalCmd(const ACHAR* localName) const {
   for (auto it = m_commands.rbegin(); it != m_commands.rend(); ++it)
-    if (SameName((*it)->m_local, localName)) return it->get();
+    if (EqualNoCase((*it)->m_local, localName)) return it->get();
   return nullptr;
 }
 

@@ -18,6 +18,7 @@
 #include "dbsymtb.h"
 #include "edprompt.h"
 #include "format.h"
+#include "textutil.h"
 
 namespace {
 
@@ -253,8 +254,7 @@ std::vector<std::pair<std::wstring, std::wstring>> DrawingCommands() {
 }
 
 bool RunDrawingCommand(const std::wstring& name) {
-  std::wstring up = name;
-  for (auto& c : up) c = static_cast<wchar_t>(std::towupper(c));
+  std::wstring up = win::textutil::Upper(name);
   if (up == L"LINE") CmdLine();
   else if (up == L"PLINE") CmdPline();
   else if (up == L"CIRCLE") CmdCircle();

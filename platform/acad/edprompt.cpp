@@ -15,6 +15,7 @@
 #include "adscodes.h"
 #include "script.h"
 #include "textconv.h"
+#include "textutil.h"
 #include "transcript.h"
 
 namespace {
@@ -45,17 +46,9 @@ struct OnePrompt {
   }
 };
 
-std::wstring Trim(const std::wstring& s) {
-  size_t b = s.find_first_not_of(L" \t");
-  if (b == std::wstring::npos) return L"";
-  size_t e = s.find_last_not_of(L" \t");
-  return s.substr(b, e - b + 1);
-}
+using win::textutil::Upper;
 
-std::wstring Upper(std::wstring s) {
-  for (auto& c : s) c = static_cast<wchar_t>(std::towupper(c));
-  return s;
-}
+using win::textutil::Trimmed;
 
 // Shows the prompt and takes the next line. nullopt is Esc or the end.
 std::optional<std::wstring> Ask(const ACHAR* prompt) {
@@ -67,10 +60,8 @@ std::optional<std::wstring> Ask(const ACHAR* prompt) {
     return std::nullopt;
   }
   user::Write(*line + "\n");
-  std::wstring text = Trim(win::Utf8ToWide(*line));
   // A value with blanks may be written between double quotes.
-  if (text.size() >= 2 && text.front() == L'"' && text.back() == L'"') text = text.substr(1, text.size() - 2);
-  return text;
+  return std::wstring(win::textutil::Unquote(Trimmed(win::Utf8ToWide(*line))));
 }
 
 // The keyword the input names: the whole keyword or any prefix at least as
@@ -143,15 +134,15 @@ void GetLastPoint(ads_point pt) { CopyPoint(State().lastPoint, pt); }
 
 bool ParsePoint(const wchar_t* text, const ads_point base, ads_point result) {
   if (!text) return false;
-  std::wstring s = Trim(text);
+  std::wstring s = Trimmed(text);
   bool relative = !s.empty() && s[0] == L'@';
-  if (relative) s = Trim(s.substr(1));
+  if (relative) s = Trimmed(s.substr(1));
   std::vector<double> v;
   size_t start = 0;
   for (;;) {
     size_t comma = s.find(L',', start);
     double d;
-    if (!ParseNumber(Trim(s.substr(start, comma == std::wstring::npos ? std::wstring::npos : comma - start)), d))
+    if (!ParseNumber(Trimmed(s.substr(start, comma == std::wstring::npos ? std::wstring::npos : comma - start)), d))
       return false;
     v.push_back(d);
     if (comma == std::wstring::npos) break;

@@ -14,6 +14,7 @@
 #include "dbsymtb.h"
 #include "paths.h"
 #include "textconv.h"
+#include "textutil.h"
 
 namespace {
 struct LinDef {
@@ -21,17 +22,9 @@ struct LinDef {
   std::vector<std::wstring> fields;  // the A line after "A,", split at top-level commas
 };
 
-std::wstring Trim(const std::wstring& s) {
-  size_t b = 0, e = s.size();
-  while (b < e && std::iswspace(s[b])) ++b;
-  while (e > b && std::iswspace(s[e - 1])) --e;
-  return s.substr(b, e - b);
-}
+using win::textutil::Upper;
 
-std::wstring Upper(std::wstring s) {
-  for (auto& c : s) c = static_cast<wchar_t>(std::towupper(c));
-  return s;
-}
+using win::textutil::Trimmed;
 
 std::vector<std::wstring> SplitTopLevel(const std::wstring& s) {
   std::vector<std::wstring> out;
@@ -43,13 +36,13 @@ std::vector<std::wstring> SplitTopLevel(const std::wstring& s) {
     if (!quoted && c == L'[') ++depth;
     if (!quoted && c == L']') --depth;
     if (c == L',' && depth == 0 && !quoted) {
-      out.push_back(Trim(cur));
+      out.push_back(Trimmed(cur));
       cur.clear();
     } else {
       cur.push_back(c);
     }
   }
-  if (!Trim(cur).empty()) out.push_back(Trim(cur));
+  if (!Trimmed(cur).empty()) out.push_back(Trimmed(cur));
   return out;
 }
 
@@ -75,13 +68,13 @@ bool ReadLinFile(const ACHAR* fileName, std::vector<LinDef>& defs) {
   while (std::getline(lines, line)) {
     size_t semi = line.find(L';');
     if (semi != std::wstring::npos && (semi == 0 || line[0] != L'*')) line = line.substr(0, semi);
-    line = Trim(line);
+    line = Trimmed(line);
     if (line.empty()) continue;
     if (line[0] == L'*') {
       LinDef d;
       size_t comma = line.find(L',');
-      d.name = Trim(line.substr(1, comma == std::wstring::npos ? std::wstring::npos : comma - 1));
-      if (comma != std::wstring::npos) d.description = Trim(line.substr(comma + 1));
+      d.name = Trimmed(line.substr(1, comma == std::wstring::npos ? std::wstring::npos : comma - 1));
+      if (comma != std::wstring::npos) d.description = Trimmed(line.substr(comma + 1));
       defs.push_back(d);
     } else if (!defs.empty() && (line[0] == L'A' || line[0] == L'a') && defs.back().fields.empty()) {
       size_t comma = line.find(L',');

@@ -6,6 +6,7 @@
 #include "acutprint.h"
 #include "module.h"
 #include "textconv.h"
+#include "textutil.h"
 
 namespace {
 
@@ -14,10 +15,7 @@ std::wstring FileNameOf(const std::wstring& path) {
   return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
-bool SameName(const std::wstring& a, const std::wstring& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) { return std::towlower(x) == std::towlower(y); });
-}
+using win::textutil::EqualNoCase;
 
 }  // namespace
 
@@ -30,7 +28,7 @@ const AcRxDynamicLinker::Module* AcRxDynamicLinker::find(const ACHAR* fileName) 
   if (!fileName) return nullptr;
   std::wstring wanted = FileNameOf(fileName);
   for (const Module& m : m_modules)
-    if (SameName(m.name, wanted)) return &m;
+    if (EqualNoCase(m.name, wanted)) return &m;
   return nullptr;
 }
 

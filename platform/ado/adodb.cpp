@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "jetprovider.h"
+#include "textutil.h"
 
 namespace {
 
@@ -18,14 +19,7 @@ const GUID kFieldIid = {0x0000154C, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x0
 
 [[noreturn]] void Raise(HRESULT hr, const wchar_t* description) { throw _com_error(hr, description); }
 
-bool SameNoCase(const std::wstring& a, const wchar_t* b) {
-  size_t n = std::wcslen(b);
-  if (a.size() != n) return false;
-  for (size_t i = 0; i < n; ++i) {
-    if (std::towupper(a[i]) != std::towupper(b[i])) return false;
-  }
-  return true;
-}
+using win::textutil::EqualNoCase;
 
 class ConnectionImpl : public com::RefCounted<_Connection> {
  public:
@@ -162,7 +156,7 @@ class RecordsetImpl : public com::RefCounted<_Recordset> {
     if (index.vt == VT_BSTR) {
       const wchar_t* name = index.bstrVal ? index.bstrVal : L"";
       for (size_t i = 0; i < m_names.size(); ++i) {
-        if (SameNoCase(m_names[i], name)) return static_cast<int>(i);
+        if (EqualNoCase(m_names[i], name)) return static_cast<int>(i);
       }
       RaiseNotFound();
     }

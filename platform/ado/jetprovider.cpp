@@ -11,25 +11,16 @@
 #include "format.h"
 #include "paths.h"
 #include "textconv.h"
+#include "textutil.h"
 
 namespace jet {
 
 namespace {
 
-std::wstring Trimmed(std::wstring_view text) {
-  size_t first = 0, last = text.size();
-  while (first < last && std::iswspace(text[first])) ++first;
-  while (last > first && std::iswspace(text[last - 1])) --last;
-  return std::wstring(text.substr(first, last - first));
-}
 
-bool SameNoCase(std::wstring_view a, std::wstring_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::towupper(a[i]) != std::towupper(b[i])) return false;
-  }
-  return true;
-}
+using win::textutil::EqualNoCase;
+using win::textutil::Trimmed;
+using win::textutil::Upper;
 
 [[noreturn]] void Raise(HRESULT hr, const std::wstring& description) { throw _com_error(hr, description.c_str()); }
 
@@ -112,12 +103,6 @@ std::vector<Token> Tokenize(std::string_view sql) {
   return tokens;
 }
 
-std::string Upper(const std::string& text) {
-  std::string out = text;
-  for (char& ch : out) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-  return out;
-}
-
 }  // namespace
 
 std::vector<std::pair<std::wstring, std::wstring>> ParseConnectionString(std::wstring_view text) {
@@ -141,7 +126,7 @@ std::vector<std::pair<std::wstring, std::wstring>> ParseConnectionString(std::ws
 const std::wstring* FindKey(const std::vector<std::pair<std::wstring, std::wstring>>& pairs, std::wstring_view key) {
   const std::wstring* found = nullptr;
   for (const auto& pair : pairs) {
-    if (SameNoCase(pair.first, key)) found = &pair.second;  // the last one counts
+    if (EqualNoCase(pair.first, key)) found = &pair.second;  // the last one counts
   }
   return found;
 }
@@ -241,7 +226,7 @@ std::shared_ptr<Session> Session::Open(std::wstring_view connectionString) {
   auto pairs = ParseConnectionString(connectionString);
   const std::wstring* provider = FindKey(pairs, L"Provider");
   std::wstring providerName = provider ? Trimmed(*provider) : std::wstring();
-  if (!SameNoCase(providerName, kProviderName)) {
+  if (!EqualNoCase(providerName, kProviderName)) {
     Raise(kProviderNotFound, win::Format(L"Provider cannot be found: '%s'. It may not be properly installed.",
                                          providerName.c_str()));
   }
@@ -363,8 +348,7 @@ std::unique_ptr<Statement> Session::Prepare(std::wstring_view jetSql) {
       Raise(kErrorsInCommand, L"Characters found after end of SQL statement.");
     }
   }
-  size_t first = sql.find_first_not_of(" \t\r\n");
-  std::string head = first == std::string::npos ? std::string() : Upper(sql.substr(first, 6));
+  std::string head = Upper(win::textutil::Trim(sql).substr(0, 6));
   if (head.rfind("CREATE", 0) == 0 || head.rfind("DROP", 0) == 0 || head.rfind("ALTER", 0) == 0) SchemaChanged();
   return statement;
 }

@@ -8,6 +8,7 @@
 
 #include "format.h"
 #include "module.h"
+#include "textutil.h"
 #include "winreg.h"
 
 int StringFromGUID2(REFGUID g, LPWSTR lpsz, int cchMax) {
@@ -27,7 +28,7 @@ HRESULT CLSIDFromString(LPCWSTR lpsz, CLSID* pclsid) {
   for (int i : kDash)
     if (lpsz[i] != L'-') return E_INVALIDARG;
   for (int i = 1; i < 37; ++i)
-    if (i != 9 && i != 14 && i != 19 && i != 24 && !std::iswxdigit(lpsz[i])) return E_INVALIDARG;
+    if (i != 9 && i != 14 && i != 19 && i != 24 && win::textutil::HexDigit(lpsz[i]) < 0) return E_INVALIDARG;
   if (std::swscanf(lpsz, L"{%8x-%4x-%4x-%2x%2x-%2x%2x%2x%2x%2x%2x}", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6],
                    &v[7], &v[8], &v[9], &v[10]) != 11)
     return E_INVALIDARG;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "format.h"
+#include "textutil.h"
 
 [[noreturn]] void _com_issue_error(HRESULT hr) { throw _com_error(hr); }
 
@@ -89,7 +90,7 @@ HRESULT CLSIDFromProgID(const wchar_t* progId, GUID* clsid) {
   if (!progId || !clsid) return E_INVALIDARG;
   std::lock_guard<std::mutex> guard(RegistryLock());
   for (const ClassEntry& entry : Classes()) {
-    if (wcscasecmp(entry.progId.c_str(), progId) == 0) {
+    if (win::textutil::EqualNoCase(entry.progId, progId)) {
       *clsid = entry.clsid;
       return S_OK;
     }

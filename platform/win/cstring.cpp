@@ -6,6 +6,7 @@
 
 #include "format.h"
 #include "textconv.h"
+#include "textutil.h"
 
 namespace {
 
@@ -301,7 +302,7 @@ CString& CString::TrimRight(wchar_t ch) {
 }
 
 CString& CString::MakeUpper() {
-  for (int i = 0; i < m_nLength; ++i) m_data[i] = static_cast<wchar_t>(std::towupper(m_data[i]));
+  for (int i = 0; i < m_nLength; ++i) m_data[i] = win::textutil::UpperChar(m_data[i]);
   return *this;
 }
 
@@ -321,13 +322,7 @@ int CString::Compare(const wchar_t* other) const {
 }
 
 int CString::CompareNoCase(const wchar_t* other) const {
-  const wchar_t* a = GetString();
-  const wchar_t* b = other ? other : L"";
-  for (;; ++a, ++b) {
-    wint_t x = std::towlower(*a), y = std::towlower(*b);
-    if (x != y) return x < y ? -1 : 1;
-    if (!*a) return 0;
-  }
+  return win::textutil::CompareNoCase(std::wstring_view(GetString()), std::wstring_view(other ? other : L""));
 }
 
 wchar_t* CString::GetBuffer() { return m_data.data(); }

@@ -7,6 +7,7 @@
 
 #include "commctrl.h"
 #include "textconv.h"
+#include "textutil.h"
 #include "wndimpl.h"
 
 namespace win::wnd {
@@ -462,7 +463,7 @@ void EditChar(HWND h, wchar_t ch) {
     MessageBeep(0);
     return;
   }
-  if (style & ES_UPPERCASE) ch = static_cast<wchar_t>(std::towupper(ch));
+  if (style & ES_UPPERCASE) ch = textutil::UpperChar(ch);
   if (style & ES_LOWERCASE) ch = static_cast<wchar_t>(std::towlower(ch));
   EditReplace(h, std::wstring(1, ch), true);
 }
@@ -725,18 +726,9 @@ struct ComboData : ControlData {
 
 int ComboType(HWND h) { return static_cast<int>(StyleOf(h) & 3); }
 
-int CompareNoCase(const std::wstring& a, const std::wstring& b) {
-  size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i) {
-    wchar_t x = static_cast<wchar_t>(std::towlower(a[i])), y = static_cast<wchar_t>(std::towlower(b[i]));
-    if (x != y) return x < y ? -1 : 1;
-  }
-  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
-bool StartsWithNoCase(const std::wstring& text, const std::wstring& prefix) {
-  return text.size() >= prefix.size() && CompareNoCase(text.substr(0, prefix.size()), prefix) == 0;
-}
+using textutil::CompareNoCase;
+using textutil::EqualNoCase;
+using textutil::StartsWithNoCase;
 
 void ComboShowCurrent(HWND h) {
   ComboData* d = DataOf<ComboData>(h);
@@ -760,7 +752,7 @@ int ComboFind(ComboData* d, int start, const std::wstring& text, bool exact) {
   for (int k = 0; k < n; ++k) {
     int i = (first + k) % n;
     const std::wstring& t = d->items[static_cast<size_t>(i)].text;
-    if (exact ? CompareNoCase(t, text) == 0 : StartsWithNoCase(t, text)) return i;
+    if (exact ? EqualNoCase(t, text) : StartsWithNoCase(t, text)) return i;
   }
   return CB_ERR;
 }

@@ -10,13 +10,12 @@
 #include "dlgscript.h"
 #include "script.h"
 #include "textconv.h"
+#include "textutil.h"
 #include "transcript.h"
 #include "wndimpl.h"
 
 namespace win {
 namespace {
-
-int CompareNoCase(const wchar_t* a, const wchar_t* b) { return wcscasecmp(a, b); }
 
 using wnd::Find;
 using wnd::Window;
@@ -202,7 +201,7 @@ HWND CreateDialogFromTemplate(const DialogResource& tmpl, HINSTANCE instance, HW
       continue;
     }
     SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if ((item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON && CompareNoCase(item.className.c_str(), WC_BUTTONW) == 0)
+    if ((item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON && textutil::EqualNoCase(item.className, WC_BUTTONW))
       if (DialogData* dd = DialogOf(dlg)) dd->defId = item.id;
   }
   HWND first = GetNextDlgTabItem(dlg, nullptr, FALSE);

@@ -14,14 +14,9 @@
 #include "module.h"
 #include "paths.h"
 #include "textconv.h"
+#include "textutil.h"
 
 namespace {
-
-std::wstring Upper(std::wstring_view text) {
-  std::wstring out(text);
-  for (auto& c : out) c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
-  return out;
-}
 
 struct DirCloser {
   void operator()(DIR* dir) const { closedir(dir); }
@@ -32,8 +27,8 @@ struct DirCloser {
 namespace win {
 
 bool MatchesWildcard(std::wstring_view name, std::wstring_view mask) {
-  std::wstring n = Upper(name);
-  std::wstring m = Upper(mask);
+  std::wstring n = textutil::Upper(name);
+  std::wstring m = textutil::Upper(mask);
   // Iterative match with backtracking to the last star.
   size_t i = 0, j = 0, star = std::wstring::npos, mark = 0;
   while (i < n.size()) {
@@ -107,8 +102,9 @@ BOOL CFileFind::FindFile(LPCWSTR pstrName, DWORD) {
     SetLastError(ERROR_FILE_NOT_FOUND);
     return FALSE;
   }
+  // In the order of the original's file system, which compares names in upper case.
   std::sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) {
-    std::wstring ua = Upper(a.name), ub = Upper(b.name);
+    std::wstring ua = win::textutil::Upper(a.name), ub = win::textutil::Upper(b.name);
     return ua != ub ? ua < ub : a.name < b.name;
   });
   m_root = win::ToWindowsPath(posixFolder);

@@ -13,6 +13,7 @@
 
 #include "gdiimpl.h"
 #include "textconv.h"
+#include "textutil.h"
 #include "winuser.h"
 
 namespace win::gdi {
@@ -251,7 +252,7 @@ std::wstring ResolvedFamily(const LOGFONTW& font) {
   std::wstring face(font.lfFaceName);
   auto is = [&](std::initializer_list<const wchar_t*> names) {
     for (const wchar_t* n : names)
-      if (wcscasecmp(face.c_str(), n) == 0) return true;
+      if (textutil::EqualNoCase(face, n)) return true;
     return false;
   };
   // Chinese faces map to the installed Chinese face; Latin user-interface

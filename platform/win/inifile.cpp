@@ -21,25 +21,14 @@
 #include "module.h"
 #include "paths.h"
 #include "textconv.h"
+#include "textutil.h"
 
 namespace {
 
 enum class Encoding { kUtf8, kUtf8Bom, kUtf16Le, kUtf16Be };
 
-std::wstring_view Trim(std::wstring_view s) {
-  auto blank = [](wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\v' || c == L'\f'; };
-  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
-bool EqualNoCase(std::wstring_view a, std::wstring_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::towupper(static_cast<wint_t>(a[i])) != std::towupper(static_cast<wint_t>(b[i]))) return false;
-  }
-  return true;
-}
+using win::textutil::EqualNoCase;
+using win::textutil::Trim;
 
 bool IsComment(std::wstring_view trimmed) { return !trimmed.empty() && (trimmed[0] == L';' || trimmed[0] == L'#'); }
 
@@ -70,12 +59,8 @@ std::optional<KeyLine> ParseKey(std::wstring_view line) {
   return KeyLine{std::wstring(key), std::wstring(Trim(t.substr(eq + 1)))};
 }
 
-// A value between matching quotes is read without them.
-std::wstring Unquote(std::wstring value) {
-  if (value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') && value.back() == value.front())
-    return value.substr(1, value.size() - 2);
-  return value;
-}
+// A value between matching quotes (double or single) is read without them.
+std::wstring Unquote(const std::wstring& value) { return std::wstring(win::textutil::Unquote(value, L"\"'")); }
 
 struct Line {
   std::string raw;    // the bytes as read (UTF-8 files), line end excluded
@@ -487,11 +472,7 @@ UINT GetPrivateProfileIntW(LPCWSTR appName, LPCWSTR keyName, INT defaultValue, L
   if (*p == L'+' || *p == L'-') negative = *p++ == L'-';
   uint32_t result = 0;  // wraps like the original's 32-bit arithmetic
   if (p[0] == L'0' && (p[1] == L'x' || p[1] == L'X')) {
-    for (p += 2; std::iswxdigit(static_cast<wint_t>(*p)); ++p) {
-      uint32_t digit = std::iswdigit(static_cast<wint_t>(*p)) ? static_cast<uint32_t>(*p - L'0')
-                                                              : static_cast<uint32_t>(std::towlower(static_cast<wint_t>(*p)) - L'a' + 10);
-      result = result * 16 + digit;
-    }
+    for (p += 2; win::textutil::HexDigit(*p) >= 0; ++p) result = result * 16 + static_cast<uint32_t>(win::textutil::HexDigit(*p));
   } else {
     for (; *p >= L'0' && *p <= L'9'; ++p) result = result * 10 + static_cast<uint32_t>(*p - L'0');
   }

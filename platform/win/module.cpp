@@ -13,6 +13,7 @@
 
 #include "paths.h"
 #include "textconv.h"
+#include "textutil.h"
 
 namespace {
 
@@ -124,7 +125,7 @@ HMODULE GetModuleHandleW(LPCWSTR moduleName) {
         auto* s = static_cast<Search*>(data);
         std::string path = info->dlpi_name ? info->dlpi_name : "";
         std::string name = path.substr(path.find_last_of('/') + 1);
-        if (!name.empty() && strcasecmp(name.c_str(), s->name.c_str()) == 0) {
+        if (!name.empty() && win::textutil::EqualNoCase(name, s->name)) {
           s->found = reinterpret_cast<HMODULE>(info->dlpi_addr);
           return 1;
         }

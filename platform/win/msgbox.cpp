@@ -9,17 +9,11 @@
 #include "dlgscript.h"
 #include "script.h"
 #include "textconv.h"
+#include "textutil.h"
 #include "transcript.h"
 
 namespace win {
 namespace {
-
-std::string Trim(const std::string& s) {
-  size_t a = s.find_first_not_of(" \t\r");
-  if (a == std::string::npos) return {};
-  size_t b = s.find_last_not_of(" \t\r");
-  return s.substr(a, b - a + 1);
-}
 
 const char* ButtonName(int id) {
   switch (id) {
@@ -42,13 +36,10 @@ int ScriptedMessageBox(const std::wstring& caption, const std::wstring& text, co
   int answer = defaultButton;
   std::optional<std::string> next = user::Script::Instance().Peek();
   if (next) {
-    std::string l = Trim(*next);
-    std::string lower = l;
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (lower.rfind("@answer", 0) == 0) {
+    std::string l(textutil::Trim(*next));
+    if (textutil::StartsWithNoCase(l, "@answer")) {
       user::Script::Instance().Next();
-      std::string name = Trim(l.substr(7));
-      for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      std::string name = textutil::Upper(textutil::Trim(std::string_view(l).substr(7)));
       bool found = false;
       for (int b : buttons)
         if (name == ButtonName(b)) {
@@ -56,7 +47,7 @@ int ScriptedMessageBox(const std::wstring& caption, const std::wstring& text, co
           found = true;
         }
       if (!found) dlg::RefuseLine(l, "the message box has no such button");
-    } else if (lower == "@close" || lower == "^c") {
+    } else if (textutil::EqualNoCase(l, "@close") || textutil::EqualNoCase(l, "^c")) {
       // Esc and the close box: Cancel where there is one, OK on a box with
       // only OK; other boxes cannot be closed that way and keep waiting.
       user::Script::Instance().Next();
@@ -64,10 +55,8 @@ int ScriptedMessageBox(const std::wstring& caption, const std::wstring& text, co
       else if (buttons.size() == 1 && buttons[0] == IDOK) answer = IDOK;
     }
   }
-  std::string t = WideToUtf8(text);
-  size_t a = t.find_first_not_of("\r\n ");
-  size_t b = t.find_last_not_of("\r\n ");
-  t = a == std::string::npos ? std::string() : t.substr(a, b - a + 1);
+  // The text without the line breaks and blanks around it.
+  std::string t(textutil::Trim(WideToUtf8(text)));
   std::string names;
   for (int btn : buttons) names += std::string(names.empty() ? "" : " ") + ButtonName(btn);
   user::WriteLine("[" + WideToUtf8(caption) + "] " + t + " {" + names + "} -> " + ButtonName(answer));

@@ -4,6 +4,7 @@
 #include <cwctype>
 
 #include "textconv.h"
+#include "textutil.h"
 
 namespace win {
 
@@ -37,7 +38,7 @@ std::wstring ToWindowsPath(std::string_view posixPath) {
     std::string other = PlatformPrefix() + "/drive_";
     if (p.size() > other.size() && p.compare(0, other.size(), other) == 0 && std::isalpha(p[other.size()]) &&
         (p.size() == other.size() + 1 || p[other.size() + 1] == '/')) {
-      drive = std::wstring(1, static_cast<wchar_t>(std::toupper(p[other.size()]))) + L":";
+      drive = std::wstring(1, static_cast<wchar_t>(textutil::UpperChar(p[other.size()]))) + L":";
       p = p.substr(other.size() + 1);
       if (p.empty()) p = "/";
     } else {

@@ -1,6 +1,7 @@
 #include "registry_hive.h"
 
 #include "textconv.h"
+#include "textutil.h"
 #include "winreg.h"
 
 #include <fcntl.h>
@@ -23,16 +24,7 @@ namespace win::registry {
 // ---------------------------------------------------------------------------
 // Names and the tree
 
-std::wstring FoldName(std::wstring_view name) {
-  std::wstring folded(name);
-  for (auto& c : folded) {
-    if (c >= L'A' && c <= L'Z')
-      c = static_cast<wchar_t>(c - L'A' + L'a');
-    else if (c >= 0x80)
-      c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
-  }
-  return folded;
-}
+std::wstring FoldName(std::wstring_view name) { return textutil::FoldCase(name); }
 
 Key* Key::FindChild(std::wstring_view name) const {
   auto it = m_children.find(FoldName(name));
@@ -109,17 +101,11 @@ Key* Key::Find(const std::vector<std::wstring>& path) const {
 
 namespace {
 
-int HexDigit(wchar_t c) {
-  if (c >= L'0' && c <= L'9') return c - L'0';
-  if (c >= L'a' && c <= L'f') return c - L'a' + 10;
-  if (c >= L'A' && c <= L'F') return c - L'A' + 10;
-  return -1;
-}
-
+using textutil::HexDigit;
 
 // Reads a quoted text starting at pos (which holds the opening quote); pos
 // ends after the closing quote. False on a malformed text.
-bool Unquote(std::wstring_view line, size_t& pos, std::wstring& out) {
+bool ReadQuoted(std::wstring_view line, size_t& pos, std::wstring& out) {
   if (pos >= line.size() || line[pos] != L'"') return false;
   ++pos;
   out.clear();
@@ -215,7 +201,7 @@ void AppendHex(std::string& out, const std::vector<BYTE>& data) {
   }
 }
 
-// Appends text between double quotes, escaped as Unquote reads it.
+// Appends text between double quotes, escaped as ReadQuoted reads it.
 void AppendQuoted(std::string& out, std::wstring_view text) {
   out += '"';
   for (wchar_t c : text) {
@@ -325,14 +311,14 @@ bool ParseData(std::wstring_view s, DWORD& type, std::vector<BYTE>& data) {
   std::wstring text;
   size_t pos = 0;
   if (!s.empty() && s[0] == L'"') {
-    if (!Unquote(s, pos, text) || pos != s.size()) return false;
+    if (!ReadQuoted(s, pos, text) || pos != s.size()) return false;
     type = REG_SZ;
     data = TextBytes(text);
     return true;
   }
   if (s.starts_with(L"expand:")) {
     pos = 7;
-    if (!Unquote(s, pos, text) || pos != s.size()) return false;
+    if (!ReadQuoted(s, pos, text) || pos != s.size()) return false;
     type = REG_EXPAND_SZ;
     data = TextBytes(text);
     return true;
@@ -405,7 +391,7 @@ ParseResult ParseHive(std::string_view text, std::wstring_view rootName, Key& ro
     size_t pos = 0;
     if (line[0] == L'@') {
       pos = 1;
-    } else if (!Unquote(line, pos, name)) {
+    } else if (!ReadQuoted(line, pos, name)) {
       return fail("malformed value name");
     }
     if (pos >= line.size() || line[pos] != L'=') return fail("value without '='");

@@ -31,6 +31,7 @@
 #include "dlgscript.h"
 #include "scriptprobe.h"
 #include "textconv.h"
+#include "textutil.h"
 #include "transcript.h"
 #include "wndimpl.h"
 
@@ -40,24 +41,16 @@ namespace {
 using wnd::Find;
 using wnd::Window;
 
-int CompareNoCase(const wchar_t* a, const wchar_t* b) { return wcscasecmp(a, b); }
+using textutil::EqualNoCase;
 
-std::string Trim(const std::string& s) {
-  size_t a = s.find_first_not_of(" \t\r");
-  if (a == std::string::npos) return {};
-  size_t b = s.find_last_not_of(" \t\r");
-  return s.substr(a, b - a + 1);
-}
+using textutil::Trimmed;
 
-std::string Unquote(std::string s) {
-  s = Trim(s);
-  if (s.size() >= 2 && s.front() == '"' && s.back() == '"') return s.substr(1, s.size() - 2);
-  return s;
-}
+// A value, without the double quotes that may hold its blanks.
+std::string Unquote(const std::string& s) { return std::string(textutil::Unquote(textutil::Trim(s))); }
 
 // Splits off the first word.
 std::string Word(std::string& rest) {
-  rest = Trim(rest);
+  rest = Trimmed(rest);
   size_t sp = rest.find_first_of(" \t");
   std::string w = rest.substr(0, sp);
   rest = sp == std::string::npos ? std::string() : rest.substr(sp + 1);
@@ -88,7 +81,7 @@ bool ParsePoint(const std::string& s, POINT& pt) {
   size_t comma = s.find(',');
   if (comma == std::string::npos) return false;
   int x = 0, y = 0;
-  if (!ParseInt(Trim(s.substr(0, comma)), x) || !ParseInt(Trim(s.substr(comma + 1)), y)) return false;
+  if (!ParseInt(Trimmed(s.substr(0, comma)), x) || !ParseInt(Trimmed(s.substr(comma + 1)), y)) return false;
   pt = {x, y};
   return true;
 }
@@ -241,7 +234,7 @@ bool PrintLines(HWND c, ScriptPrintLines& lines) {
   if (SendMessageW(c, WM_SCRIPT_PRINT, 0, reinterpret_cast<LPARAM>(&lines))) return true;
   lines.clear();  // a control that did not answer leaves no half answer behind
   std::wstring cls = ClassOf(c);
-  auto is = [&](const wchar_t* name) { return CompareNoCase(cls.c_str(), name) == 0; };
+  auto is = [&](const wchar_t* name) { return EqualNoCase(cls, name); };
   if (is(WC_EDITW) || is(WC_STATICW) || is(WC_BUTTONW)) {
     lines.emplace_back(L"", TextOf(c));
     return true;
@@ -285,7 +278,7 @@ void RefuseLine(const std::string& line, const std::string& why) {
 }  // namespace dlg
 
 bool HandleWindowLine(HWND window, const std::string& rawLine) {
-  std::string line = Trim(rawLine);
+  std::string line = Trimmed(rawLine);
   if (!IsWindow(window)) return false;
   if (line.empty()) {
     PressKey(window, VK_RETURN, false, false);
@@ -301,7 +294,7 @@ bool HandleWindowLine(HWND window, const std::string& rawLine) {
   }
   std::string rest = line.substr(1);
   std::string cmd = Word(rest);
-  for (char& c : cmd) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  cmd = textutil::Upper(cmd);
   int id = 0;
   // The control the line names; `usable`: it must be visible and enabled.
   auto control = [&](HWND& out, bool usable = true) {
@@ -320,18 +313,18 @@ bool HandleWindowLine(HWND window, const std::string& rawLine) {
     }
     return true;
   };
-  if (cmd == "click") {
+  if (cmd == "CLICK") {
     HWND c;
     if (!control(c)) return false;
     RECT rc;
     GetClientRect(c, &rc);
     return MouseAction(c, "lclick", {rc.right / 2, rc.bottom / 2}, false, false);
   }
-  if (cmd == "text") {
+  if (cmd == "TEXT") {
     HWND c;
     if (!control(c)) return false;
     std::wstring text = Utf8ToWide(Unquote(rest));
-    if (CompareNoCase(ClassOf(c).c_str(), WC_COMBOBOXW) == 0 && !GetDlgItem(c, IDC_COMBO_EDIT)) {
+    if (EqualNoCase(ClassOf(c), WC_COMBOBOXW) && !GetDlgItem(c, IDC_COMBO_EDIT)) {
       SetFocus(c);
       if (!wnd::ComboPickByText(c, text)) {
         Refuse(line, "no such item");
@@ -346,14 +339,13 @@ bool HandleWindowLine(HWND window, const std::string& rawLine) {
     TypeText(target, text);
     return true;
   }
-  if (cmd == "type") {
+  if (cmd == "TYPE") {
     std::wstring text = Utf8ToWide(Unquote(rest));
     TypeText(FocusIn(window), text);
     return true;
   }
-  if (cmd == "key") {
-    std::string name = Trim(rest);
-    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (cmd == "KEY") {
+    std::string name = textutil::Upper(Trimmed(rest));
     bool shift = false, ctrl = false;
     for (;;) {
       if (name.rfind("CTRL+", 0) == 0) {
@@ -374,16 +366,16 @@ bool HandleWindowLine(HWND window, const std::string& rawLine) {
     PressKey(window, vk, shift, ctrl);
     return true;
   }
-  if (cmd == "focus") {
+  if (cmd == "FOCUS") {
     HWND c;
     if (!control(c)) return false;
     dlg::FocusControl(TypingTarget(c));
     return true;
   }
-  if (cmd == "select") {
+  if (cmd == "SELECT") {
     HWND c;
     if (!control(c)) return false;
-    if (CompareNoCase(ClassOf(c).c_str(), WC_COMBOBOXW) != 0) {
+    if (!EqualNoCase(ClassOf(c), WC_COMBOBOXW)) {
       Refuse(line, "not a list");
       return false;
     }
@@ -394,7 +386,7 @@ bool HandleWindowLine(HWND window, const std::string& rawLine) {
     }
     return true;
   }
-  if (cmd == "mouse") {
+  if (cmd == "MOUSE") {
     HWND c;
     if (!control(c)) return false;
     std::string action = Word(rest);
@@ -405,9 +397,8 @@ bool HandleWindowLine(HWND window, const std::string& rawLine) {
     }
     bool shift = false, ctrl = false;
     for (std::string mod = Word(rest); !mod.empty(); mod = Word(rest)) {
-      for (char& ch : mod) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-      if (mod == "SHIFT") shift = true;
-      else if (mod == "CTRL") ctrl = true;
+      if (EqualNoCase(mod, "SHIFT")) shift = true;
+      else if (EqualNoCase(mod, "CTRL")) ctrl = true;
     }
     if (!MouseAction(c, action, pt, shift, ctrl)) {
       Refuse(line, "unknown mouse action");
@@ -415,7 +406,7 @@ bool HandleWindowLine(HWND window, const std::string& rawLine) {
     }
     return true;
   }
-  if (cmd == "wheel") {
+  if (cmd == "WHEEL") {
     HWND c;
     if (!control(c)) return false;
     POINT pt;
@@ -428,7 +419,7 @@ bool HandleWindowLine(HWND window, const std::string& rawLine) {
     SendMessageW(c, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<short>(delta)), MAKELPARAM(pt.x, pt.y));
     return true;
   }
-  if (cmd == "cell") {
+  if (cmd == "CELL") {
     HWND c;
     if (!control(c)) return false;
     int row = 0, col = 0;
@@ -437,8 +428,8 @@ bool HandleWindowLine(HWND window, const std::string& rawLine) {
       return false;
     }
     std::string mode = Word(rest);
-    for (char& ch : mode) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    if (!(mode.empty() || mode == "dbl") || !Trim(rest).empty()) {
+    bool dbl = EqualNoCase(mode, "dbl");
+    if (!(mode.empty() || dbl) || !Trimmed(rest).empty()) {
       Refuse(line, "only dbl may follow the column");
       return false;
     }
@@ -452,18 +443,18 @@ bool HandleWindowLine(HWND window, const std::string& rawLine) {
       Refuse(line, "control " + std::to_string(id) + " has no cells");
       return false;
     }
-    return MouseAction(c, mode == "dbl" ? "ldbl" : "lclick", {GET_X_LPARAM(at), GET_Y_LPARAM(at)}, false, false);
+    return MouseAction(c, dbl ? "ldbl" : "lclick", {GET_X_LPARAM(at), GET_Y_LPARAM(at)}, false, false);
   }
-  if (cmd == "print") {
+  if (cmd == "PRINT") {
     HWND c;
     if (!control(c, false)) return false;
     return PrintControl(line, id, c);
   }
-  if (cmd == "close") {
+  if (cmd == "CLOSE") {
     SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     return true;
   }
-  if (cmd == "wait") {
+  if (cmd == "WAIT") {
     int ms = 0;
     if (!ParseInt(Word(rest), ms) || ms < 0) {
       Refuse(line, "needs milliseconds");
@@ -472,14 +463,14 @@ bool HandleWindowLine(HWND window, const std::string& rawLine) {
     wnd::AdvanceClock(static_cast<unsigned>(ms));
     return true;
   }
-  if (cmd == "snapshot") {
+  if (cmd == "SNAPSHOT") {
     std::string file = Word(rest);
     if (file.empty()) {
       Refuse(line, "needs a file name");
       return false;
     }
     HWND part = nullptr;
-    if (!Trim(rest).empty()) {
+    if (!Trimmed(rest).empty()) {
       int partId = 0;
       if (!ParseInt(Word(rest), partId) || !(part = FindControl(window, partId))) {
         Refuse(line, "no such control");
@@ -488,7 +479,7 @@ bool HandleWindowLine(HWND window, const std::string& rawLine) {
     }
     return WriteSnapshot(window, file, part);
   }
-  if (cmd == "answer") {
+  if (cmd == "ANSWER") {
     Refuse(line, "no message box is open");
     return false;
   }

@@ -9,6 +9,7 @@
 
 #include "module.h"
 #include "textconv.h"
+#include "textutil.h"
 #include "wndimpl.h"
 
 namespace win::wnd {
@@ -50,12 +51,6 @@ State& S() {
   return s;
 }
 
-std::wstring Lower(std::wstring_view s) {
-  std::wstring out(s);
-  for (wchar_t& c : out) c = static_cast<wchar_t>(std::towlower(c));
-  return out;
-}
-
 std::wstring ClassNameOf(LPCWSTR name) {
   if (!name) return {};
   if (IS_INTRESOURCE(name)) return L"#" + std::to_wstring(reinterpret_cast<uintptr_t>(name));
@@ -63,9 +58,8 @@ std::wstring ClassNameOf(LPCWSTR name) {
 }
 
 WindowClass* FindClass(const std::wstring& name) {
-  std::wstring key = Lower(name);
   for (WindowClass& c : S().classes)
-    if (Lower(c.name) == key) return &c;
+    if (textutil::EqualNoCase(c.name, name)) return &c;
   return nullptr;
 }
 
@@ -316,10 +310,10 @@ ATOM RegisterClassW(const WNDCLASSW* wc) {
 }
 
 BOOL UnregisterClassW(LPCWSTR className, HINSTANCE) {
-  std::wstring key = Lower(ClassNameOf(className));
+  std::wstring name = ClassNameOf(className);
   auto& cs = S().classes;
   for (auto it = cs.begin(); it != cs.end(); ++it)
-    if (Lower(it->name) == key) {
+    if (win::textutil::EqualNoCase(it->name, name)) {
       cs.erase(it);
       return TRUE;
     }
@@ -851,10 +845,11 @@ LRESULT CallWindowProcW(WNDPROC proc, HWND hWnd, UINT msg, WPARAM wParam, LPARAM
 UINT RegisterWindowMessageW(LPCWSTR name) {
   if (!name || !*name) return 0;
   auto& m = S().registeredMessages;
-  auto it = m.find(Lower(name));
+  std::wstring key = win::textutil::FoldCase(name);
+  auto it = m.find(key);
   if (it != m.end()) return it->second;
   UINT id = static_cast<UINT>(0xC000 + m.size());
-  m.emplace(Lower(name), id);
+  m.emplace(key, id);
   return id;
 }
 

@@ -8,6 +8,7 @@
 // KEY is ROOT\path with ROOT one of HKCU, HKLM, HKCR, HKU or their long
 // names. Exit status 0 on success, 1 with a message on failure.
 #include "textconv.h"
+#include "textutil.h"
 #include "winreg.h"
 
 #include <cstdio>
@@ -74,8 +75,7 @@ KeyName ParseKey(const std::string& text) {
   std::wstring key = win::Utf8ToWide(text);
   while (!key.empty() && key.back() == L'\\') key.pop_back();
   const size_t sep = key.find(L'\\');
-  std::wstring root = key.substr(0, sep);
-  for (auto& c : root) c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
+  std::wstring root = win::textutil::Upper(key.substr(0, sep));
   KeyName name;
   if (root == L"HKCU" || root == L"HKEY_CURRENT_USER") {
     name.root = HKEY_CURRENT_USER;
@@ -108,10 +108,7 @@ struct Options {
 
 Options ParseOptions(const std::vector<std::string>& args, const std::string& operation) {
   Options options;
-  auto upper = [](std::string s) {
-    for (auto& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-  };
+  auto upper = [](const std::string& s) { return win::textutil::Upper(s); };
   for (size_t i = 0; i < args.size(); ++i) {
     std::string flag = upper(args[i]);
     if (!flag.empty() && flag[0] == '-') flag[0] = '/';
@@ -149,8 +146,7 @@ bool Confirm(const std::string& question) {
   std::cout << question << " (Yes/No)? " << std::flush;
   std::string answer;
   if (!std::getline(std::cin, answer)) return false;
-  for (auto& c : answer) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return answer == "y" || answer == "yes";
+  return win::textutil::EqualNoCase(answer, "y") || win::textutil::EqualNoCase(answer, "yes");
 }
 
 // ---------------------------------------------------------------------------
@@ -318,14 +314,8 @@ bool ParseNumber(const std::wstring& text, unsigned long long max, unsigned long
   }
   value = 0;
   for (size_t i = start; i < s.size(); ++i) {
-    int d;
-    const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(s[i])));
-    if (c >= '0' && c <= '9')
-      d = c - '0';
-    else if (base == 16 && c >= 'a' && c <= 'f')
-      d = c - 'a' + 10;
-    else
-      return false;
+    const int d = win::textutil::HexDigit(static_cast<wchar_t>(static_cast<unsigned char>(s[i])));
+    if (d < 0 || d >= base) return false;
     if (value > (max - static_cast<unsigned long long>(d)) / static_cast<unsigned long long>(base)) return false;
     value = value * static_cast<unsigned long long>(base) + static_cast<unsigned long long>(d);
   }
@@ -463,8 +453,7 @@ int main(int argc, char** argv) {
     Usage();
     return args.empty() ? 1 : 0;
   }
-  std::string operation = args[0];
-  for (auto& c : operation) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  std::string operation = win::textutil::Upper(args[0]);
   try {
     if (operation != "QUERY" && operation != "ADD" && operation != "DELETE")
       Fail("ERROR: Invalid operation: " + args[0] + ".\nType \"REG /?\" for usage.");
