@@ -323,6 +323,9 @@ com::ServerEnd ServeAutomationClient() {
   // it visible: the user has it now.
   com::ServerEnd end = com::ServeClient([] { return acad::ApplicationVisible(); });
   for (DWORD cookie : cookies) CoRevokeClassObject(cookie);
+  // Whoever made the application visible (the client, or a module through
+  // the model), its window is shown for the session that follows.
+  if (CWnd* frame = end.handedOver ? acedGetAcadFrame() : nullptr) frame->ShowWindow(SW_SHOWNOACTIVATE);
   CoUninitialize();
   return end;
 }
