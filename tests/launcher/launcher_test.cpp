@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "KX.h"
 #include "KXDlg.h"
 #include "dlgscript.h"
 #include "fakeacad.h"
 #include "module.h"
+#include "paths.h"
 #include "regtext.h"
 #include "temp_prefix.h"
 #include "testsupport.h"
@@ -136,10 +138,24 @@ TEST_F(LauncherTest, TheLauncherFolderIsTheProgramsFolderWithoutTheBackslash) {
       {L"Marlo", L""},
   };
   for (const auto& [module, folder] : cases) EXPECT_EQ(CString(folder), CKXDlg::FolderOfModule(module));
-  Open();
+
+  // The dialog skins itself from the files beside the program: the skin
+  // manager's options gain bit 0x1, the skin and style files are taken.
   wchar_t self[MAX_PATH] = {0};
   ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-  EXPECT_EQ(CKXDlg::FolderOfModule(self), m_dlg.GetLauncherFolder());
+  const CString folder = CKXDlg::FolderOfModule(self);
+  const std::filesystem::path skin = win::ToPosixPath(std::wstring((folder + L"\\Marlo Vi.Dll").GetString()));
+  const std::filesystem::path style = win::ToPosixPath(std::wstring((folder + L"\\Marlo Vi7.Dll").GetString()));
+  std::ofstream(skin) << "skin";
+  std::ofstream(style) << "style";
+  XTPSkinManager()->SetApplyOptions(xtpSkinApplyColors);
+  TestDlg skinned;  // the constructor skins
+  std::filesystem::remove(skin);
+  std::filesystem::remove(style);
+  EXPECT_EQ(folder, skinned.GetLauncherFolder());
+  EXPECT_EQ(static_cast<DWORD>(xtpSkinApplyColors | xtpSkinApplyFrame), XTPSkinManager()->GetApplyOptions());
+  EXPECT_EQ(folder + L"\\Marlo Vi.Dll", XTPSkinManager()->GetSkinPath());
+  EXPECT_EQ(folder + L"\\Marlo Vi7.Dll", XTPResourceImages()->GetStylePath());
 }
 
 TEST_F(LauncherTest, OkStartsTheChosenReleaseLoadsBothModulesAndClicksTheHostsCaptionBar) {
