@@ -120,6 +120,10 @@ TEST_F(LauncherTest, OnlyReleasesWithCurVerInTheUsersHiveAreListed) {
     EXPECT_EQ(none ? CString(kNoCad) : CString(), m_dlg.m_btnOK.GetTooltip());
     EXPECT_EQ(none ? CString(kNoCad) : CString(), m_dlg.m_btnExit.GetTooltip());
     EXPECT_EQ(xtpControlThemeResource, m_dlg.m_cmbVersion.GetTheme());
+    // The list's scroll bar belongs to its drop-down part, not to the field.
+    CRect field;
+    m_dlg.m_cmbVersion.GetWindowRect(&field);
+    EXPECT_NE(HTVSCROLL, m_dlg.m_cmbVersion.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(field.right - 2, field.top + 4)));
     m_dlg.DestroyWindow();
   }
   // With none listed, OK repeats the message and starts nothing.
