@@ -1,3 +1,5 @@
+// CRegeditEx: reading and writing registry values in one call each; every call
+// opens the key, does its one thing and closes it again.
 #include "RegeditEx.h"
 
 #include "textconv.h"

@@ -1,3 +1,5 @@
+// Builds an encrypted configuration database from SQL text (the build's
+// setting.mdb, and the databases tests make of their own).
 #include "mdbbuild.h"
 
 #include <sqlite3.h>

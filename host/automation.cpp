@@ -1,3 +1,5 @@
+// The host's automation server: the application object, the preferences
+// objects, the class objects and the serving of the client.
 #include "automation.h"
 
 #include "comproxy.h"

@@ -1,3 +1,5 @@
+// The host's "Command:" loop: built-in commands (APPLOAD, HELP, MENUPICK, OPEN,
+// SAVEAS, QUIT), the drawing commands and the commands modules registered.
 #include "commandline.h"
 
 #include <cwctype>
@@ -9,6 +11,7 @@
 #include "acdocman.h"
 #include "acedcmdline.h"
 #include "acedframe.h"
+#include "dbdatabase.h"
 #include "acutprint.h"
 #include "edcmdstack.h"
 #include "edcommands.h"
@@ -70,6 +73,10 @@ std::wstring Joined(const std::vector<std::wstring>& parts) {
 }
 
 }  // namespace
+
+void PrintReadNotes(AcApDocument& doc) {
+  for (const std::wstring& note : doc.database()->readNotes()) acutPrintf(L"\n%s\n", note.c_str());
+}
 
 void CommandLine::Run() {
   for (;;) {
@@ -146,6 +153,8 @@ bool CommandLine::RunBuiltIn(const std::wstring& name, const std::wstring& argum
     if (es != Acad::eOk)
       acutPrintf(L"\nCannot %s \"%s\": %s\n", name == L"OPEN" ? L"open" : L"save", path.c_str(),
                  Acad::ErrorStatusText(es));
+    else if (doc)
+      PrintReadNotes(*doc);
     return true;
   }
   return acad::RunDrawingCommand(name);

@@ -4,7 +4,12 @@
 
 #include <string>
 
+class AcApDocument;
+
 namespace host {
+
+// Prints what reading the document's drawing repaired, one line per kind.
+void PrintReadNotes(AcApDocument& doc);
 
 class CommandLine {
  public:

@@ -1,3 +1,4 @@
+// Reading cadhost's command-line options, and its usage text.
 #include "hostoptions.h"
 
 #include <cerrno>

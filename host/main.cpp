@@ -79,6 +79,7 @@ int main(int argc, char** argv) {
       acDocManager->closeAllDocuments();
       return 1;
     }
+    host::PrintReadNotes(*doc);
   }
 
   if (options->automation) {

@@ -1,3 +1,4 @@
+// Writing and removing the host's registration as an automation server.
 #include "registration.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// The releases the host stands in for and their registry paths.
 #include "releases.h"
 
 #include "unknwn.h"

@@ -1,3 +1,4 @@
+// The launcher application's start: the library's set-up, then the dialog.
 #include "KX.h"
 
 #include "KXDlg.h"

@@ -1,3 +1,5 @@
+// The launcher dialog: construction and skin, the release scan, the
+// minimised painting and the OK handler that starts the host.
 #include "KXDlg.h"
 
 #include "RegeditEx.h"

@@ -1,3 +1,4 @@
+// The launcher's message box.
 #include "TextDialog.h"
 
 CTextDialog::CTextDialog(CWnd* pParent, LPCTSTR lpszText, LPCWSTR pszIcon, BOOL bAsk) : CXTPTaskDialog(pParent) {

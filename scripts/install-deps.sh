@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project builds, tests and runs with.
+# Installs the Debian packages the project builds, tests and runs with, and
+# the npm packages its tests use (pinned, into BUILD/npm; BUILD is the first
+# argument, "build" by default).
 # Idempotent: installs only what is missing and says nothing when all is there.
 set -euo pipefail
+build=${1:-build}
 
 packages=(
   # tool chain
@@ -20,6 +23,25 @@ packages=(
   # end-to-end runs: a session per run and the processes left in it
   util-linux procps
 )
+# node and npm run the independent DXF reader of the tests; a machine that has
+# them from elsewhere keeps its own.
+command -v node >/dev/null && command -v npm >/dev/null || packages+=(nodejs npm)
+
+# npm packages, pinned: the independent DXF reader the interoperability tests
+# read our drawings with.
+npm_packages=(dxf-parser@1.1.2)
+
+install_npm() {
+  local folder="$build/npm" p name version have
+  for p in "${npm_packages[@]}"; do
+    name=${p%@*} version=${p##*@}
+    have=$(node -p "try { require(require('path').resolve('$folder/node_modules/$name/package.json')).version } catch (e) { '' }" 2>/dev/null || true)
+    [ "$have" = "$version" ] && continue
+    echo "install-deps: installing $p into $folder"
+    mkdir -p "$folder"
+    (cd "$folder" && npm install --no-save --no-audit --no-fund --loglevel=error --prefix . "$p" >/dev/null)
+  done
+}
 
 missing=()
 for p in "${packages[@]}"; do
@@ -27,7 +49,10 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+  install_npm
+  exit 0
+fi
 
 echo "install-deps: installing ${missing[*]}"
 sudo=""
@@ -35,3 +60,4 @@ sudo=""
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
 $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+install_npm

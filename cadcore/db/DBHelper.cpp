@@ -1,3 +1,6 @@
+// The configuration database: the one shared connection to "setting.mdb" (made on
+// first use, checked before every call), statements, and the readers that fill
+// the configuration map, line settings, element statuses and menu lines.
 #include "DBHelper.h"
 
 #include "GlobalVars.h"

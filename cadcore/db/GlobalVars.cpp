@@ -1,3 +1,5 @@
+// The exported global settings and reference tables of the CAD library, their
+// filling from the configuration database, and the text helpers that go with them.
 #include "GlobalVars.h"
 
 #include <climits>

@@ -1,3 +1,5 @@
+// The level-band table: loading the bands of one network type with their shares
+// turned into point counts, and writing edited band names back.
 #include "LevelBands.h"
 
 #include <climits>

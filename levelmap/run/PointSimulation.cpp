@@ -1,3 +1,5 @@
+// Simulated drive-test points along the route, the band quotas scaled to the
+// points made, and the quota-bounded random choice of a band.
 #include "PointSimulation.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Choosing the drive-test range by two corners and the route polylines, and the
+// map entities crossing the range.
 #include "RouteSelection.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The About dialog: title and version, the contact group and the mail link.
 #include "About.h"
 
 #include "GlobalVars.h"

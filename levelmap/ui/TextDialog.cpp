@@ -1,3 +1,4 @@
+// CTextDialog: the application's message box as a toolkit task dialog.
 #include "TextDialog.h"
 
 CTextDialog::CTextDialog(CWnd* pParent, LPCTSTR lpszText, LPCWSTR pszIcon, BOOL bAsk) : CXTPTaskDialog(pParent) {

@@ -1,3 +1,5 @@
+// The automation model of the host: the application object, its menu bar, menu
+// groups, pop-up menus and their items, reference counted, and MENUPICK's lookup.
 #include "acadi.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The names of the drawing database's error statuses (Acad::ErrorStatusText),
+// as messages show them.
 #include "adesk.h"
 
 namespace Acad {

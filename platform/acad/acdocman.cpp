@@ -1,3 +1,5 @@
+// The host's documents and document manager: the current drawing, counted
+// document locks, the modules' resource-handle stack and document reactors.
 #include "acdocman.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// acedAlert: the host's alert, a message box titled "AutoCAD".
 #include "acedalert.h"
 
 #include "acedframe.h"

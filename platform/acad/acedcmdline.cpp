@@ -1,3 +1,6 @@
+// Typed input of the host's command line: characters sent to the command-line
+// window and menu macros, collected into words that come before the script's
+// next line.
 #include "acedcmdline.h"
 
 #include "script.h"

@@ -1,3 +1,4 @@
+// acedGetRGB: the host's 256-colour index palette.
 #include "acedcolor.h"
 
 namespace {

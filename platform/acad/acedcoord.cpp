@@ -1,3 +1,5 @@
+// Conversions between pixels of the drawing window and world points on the
+// view's plane.
 #include "acedcoord.h"
 
 #include <cmath>

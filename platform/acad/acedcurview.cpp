@@ -1,3 +1,4 @@
+// The current view and user coordinate system set and read through the host's calls.
 #include "acedcurview.h"
 
 #include <cmath>

@@ -1,3 +1,5 @@
+// The host's main frame window (owner of its dialogs and message boxes, holder
+// of its caption and icons) and its command-line child window.
 #include "acedframe.h"
 
 #include <memory>

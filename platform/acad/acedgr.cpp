@@ -1,3 +1,5 @@
+// acedGrRead: the drawing window's pointer and keyboard from the script's
+// @drag, @pick, @rclick and @type lines.
 #include "acedgr.h"
 
 #include <deque>

@@ -1,3 +1,5 @@
+// Selection sets: acedSSGet from the script's picks, windows, crossings, ALL and
+// L with the caller's filters, and reading and freeing sets.
 #include "acedsel.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The status bar's progress meter, shown in the transcript as "[progress]" lines.
 #include "acedstatus.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The editor state modules read: system variables, the user coordinate system,
+// the active view, the drawing window's size, and acedTrans.
 #include "acedview.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The host's dialog base classes and the hand-over of input to the editor while
+// a dialog is hidden (BeginEditorCommand, CompleteEditorCommand).
 #include "acui.h"
 
 #include "acedframe.h"

@@ -1,3 +1,4 @@
+// acutPrintf: printing on the host's command line, into the transcript.
 #include "acutprint.h"
 
 #include <cstdarg>

@@ -1,3 +1,5 @@
+// Result buffers of the host's C interface: building, copying and releasing
+// resbuf lists.
 #include "adscodes.h"
 
 #include <cstdarg>

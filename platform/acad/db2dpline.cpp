@@ -1,3 +1,5 @@
+// The old 2D polyline with its vertices: simple, curve-fit and spline-fit
+// shapes, curve queries, transforms and DXF.
 #include "db2dpline.h"
 
 #include <algorithm>

@@ -161,6 +161,11 @@ class AcDb2dPolyline : public AcDbCurve {
   // In a database every vertex becomes an object of its own, owned by the
   // polyline, keeping the handle it was read with.
   void addedToDatabase() override { m_verts.makeResident(*this); }
+  // The vertices go with the polyline (and come back with it).
+  Acad::ErrorStatus subErase(bool erasing) override {
+    m_verts.eraseWithPolyline(erasing);
+    return Acad::eOk;
+  }
 
  private:
   // The shown curve as a lightweight polyline (same plane, widths, bulges).

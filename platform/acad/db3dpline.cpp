@@ -1,3 +1,5 @@
+// The 3D polyline with its vertices: simple and spline-fit shapes, curve
+// queries, transforms and DXF.
 #include "db3dpline.h"
 
 #include <algorithm>

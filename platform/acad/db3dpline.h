@@ -98,6 +98,11 @@ class AcDb3dPolyline : public AcDbCurve {
   // In a database every vertex becomes an object of its own, owned by the
   // polyline, keeping the handle it was read with.
   void addedToDatabase() override { m_verts.makeResident(*this); }
+  // The vertices go with the polyline (and come back with it).
+  Acad::ErrorStatus subErase(bool erasing) override {
+    m_verts.eraseWithPolyline(erasing);
+    return Acad::eOk;
+  }
 
  private:
   std::vector<AcGePoint3d> shownPoints() const;

@@ -1,3 +1,5 @@
+// AcDbBlockReference: position, rotation, scale and normal, its transform,
+// extents, explosion and DXF.
 #include "dbblkref.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// AcCmColor: colour index or true colour of entities and layers.
 #include "dbcolor.h"
 
 Adesk::UInt16 AcCmColor::colorIndex() const {

@@ -1,3 +1,4 @@
+// Line, circle, arc and ellipse: their geometry, curve queries, transforms and DXF.
 #include "dbcurves.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// AcDbDatabase: a drawing's objects, tables, dictionaries and header variables,
+// with reading and writing DXF, inserting another drawing and loading line types.
 #include "dbdatabase.h"
 
 #include <unistd.h>
@@ -36,6 +38,7 @@ void AcDbDatabase::clear() {
     delete s.m_pObject;
     s.m_pObject = nullptr;
   }
+  m_arena.release();
   m_byHandle.clear();
   m_handseed = 1;
   m_blockTableId = m_layerTableId = m_linetypeTableId = m_textStyleTableId = m_viewTableId = m_regAppTableId =
@@ -45,18 +48,21 @@ void AcDbDatabase::clear() {
   m_rawTables.clear();
   m_classes.pairs.clear();
   m_extents = AcDbExtents();
+  m_nHandlesRenumbered = 0;
+  m_readNotes.clear();
+  m_renumberAfterRead.clear();
+  m_bReading = false;
 }
 
 AcDbStub* AcDbDatabase::stubForHandle(AcDbHandle handle, bool create) {
   if (handle.isNull()) return nullptr;
-  auto it = m_byHandle.find(handle.value());
-  if (it != m_byHandle.end()) return it->second;
+  if (AcDbStub* found = m_byHandle.find(handle.value())) return found;
   if (!create) return nullptr;
   m_stubs.emplace_back();
   AcDbStub* s = &m_stubs.back();
   s->m_pDb = this;
   s->m_handle = handle;
-  m_byHandle.emplace(handle.value(), s);
+  m_byHandle.insert(handle.value(), s);
   noteHandle(handle);
   return s;
 }
@@ -84,10 +90,38 @@ Acad::ErrorStatus AcDbDatabase::addAcDbObject(AcDbObject* object) {
 
 AcDbObjectId AcDbDatabase::addWithHandle(AcDbObject* object, AcDbHandle handle) {
   AcDbStub* s = handle.isNull() ? nullptr : stubForHandle(handle, true);
-  if (!s || s->m_pObject) s = stubForHandle(m_handseed, true);  // no handle, or one used twice
+  if (s && s->m_pObject) {
+    ++m_nHandlesRenumbered;
+    if (m_bReading) {
+      // A handle used twice in a file: the second object gets a handle above
+      // every handle of the file once the whole file has been read (a handle
+      // given now might be one the file uses further on).
+      m_stubs.emplace_back();
+      s = &m_stubs.back();
+      s->m_pDb = this;
+      m_renumberAfterRead.push_back(s);
+    } else {
+      s = nullptr;
+    }
+  }
+  if (!s) s = stubForHandle(m_handseed, true);  // no handle, or one used twice
   s->m_pObject = object;
   object->setStub(s);
   return AcDbObjectId(s);
+}
+
+void AcDbDatabase::beginRead() {
+  m_bReading = true;
+  m_renumberAfterRead.clear();
+}
+
+void AcDbDatabase::endRead() {
+  m_bReading = false;
+  for (AcDbStub* s : m_renumberAfterRead) {
+    s->m_handle = m_handseed++;
+    m_byHandle.insert(s->m_handle.value(), s);
+  }
+  m_renumberAfterRead.clear();
 }
 
 Acad::ErrorStatus AcDbDatabase::getAcDbObjectId(AcDbObjectId& id, bool createIfNotFound, const AcDbHandle& handle,

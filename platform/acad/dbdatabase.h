@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "dbcolor.h"
+#include "dbarena.h"
 #include "dbextents.h"
+#include "dbhandlemap.h"
 #include "dbid.h"
 #include "rxobject.h"
 
@@ -124,6 +126,10 @@ class AcDbDatabase : public AcRxObject {
   // DXF from and to memory (what the files hold).
   Acad::ErrorStatus dxfIn(std::string_view text);
   Acad::ErrorStatus dxfOut(std::string& text) const;
+  // What the last read repaired or assumed to open the drawing, one line per
+  // kind ("2 duplicate handles renumbered", "an empty section ignored" ...);
+  // empty for a sound file. The host shows them when it opens a drawing.
+  const std::vector<std::wstring>& readNotes() const { return m_readNotes; }
 
   // Inserts a whole database as a block definition of this one (a new
   // block, or the existing one, which must be empty).
@@ -132,7 +138,16 @@ class AcDbDatabase : public AcRxObject {
 
   // ---- bookkeeping shared with the reader and writer ----------------------
   AcDbStub* stubForHandle(AcDbHandle handle, bool create);
-  AcDbObjectId addWithHandle(AcDbObject* object, AcDbHandle handle);  // keeps a file's handle
+  // Keeps a file's handle; a handle already in use is replaced by a new one
+  // (counted in handlesRenumbered()).
+  AcDbObjectId addWithHandle(AcDbObject* object, AcDbHandle handle);
+  size_t handlesRenumbered() const { return m_nHandlesRenumbered; }
+  // Where the reader makes the objects of a file.
+  AcDbObjectArena& objectArena() { return m_arena; }
+  // Around reading a file: handles used twice are renumbered at the end.
+  void beginRead();
+  void endRead();
+  void setReadNotes(std::vector<std::wstring> notes) { m_readNotes = std::move(notes); }
   AcDbHandle reserveHandle() { return m_handseed++; }
   void noteHandle(AcDbHandle handle);
   void reserveHandles(size_t count) { m_byHandle.reserve(count); }
@@ -153,9 +168,11 @@ class AcDbDatabase : public AcRxObject {
  private:
   AcDbObjectId newTable(AcDbSymbolTable* table);
   void releaseInputFile();
+  // Reads DXF text; a mapped file lets go of the pages read as it goes.
+  Acad::ErrorStatus readText(std::string_view text, bool mapped);
 
   std::deque<AcDbStub> m_stubs;
-  std::unordered_map<Adesk::UInt64, AcDbStub*> m_byHandle;
+  AcDbHandleMap m_byHandle;
   AcDbHandle m_handseed = 1;
   AcDbObjectId m_blockTableId, m_layerTableId, m_linetypeTableId, m_textStyleTableId, m_viewTableId,
       m_regAppTableId, m_namedDictId;
@@ -169,4 +186,11 @@ class AcDbDatabase : public AcRxObject {
   AcDbExtents m_extents;
   std::wstring m_fileName;
   int m_nInputFd = -1;
+  // The objects read from a file live here; clear() empties it once they
+  // are deleted.
+  AcDbObjectArena m_arena;
+  size_t m_nHandlesRenumbered = 0;
+  bool m_bReading = false;
+  std::vector<AcDbStub*> m_renumberAfterRead;
+  std::vector<std::wstring> m_readNotes;
 };

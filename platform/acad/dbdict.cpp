@@ -1,3 +1,4 @@
+// Dictionaries (keys without regard to case, in the order added) and extended records.
 #include "dbdict.h"
 
 #include <cwctype>

@@ -1,3 +1,5 @@
+// AcDbEntity: colour, layer, line type and weight, visibility, extents,
+// transforms and copies common to every entity.
 #include "dbentity.h"
 
 #include <cstring>
@@ -5,6 +7,7 @@
 #include "dbdatabase.h"
 #include "dbstub.h"
 #include "dbsymtb.h"
+#include "textutil.h"
 
 ACRX_DEFINE_ABSTRACT(AcDbEntity, AcDbObject)
 
@@ -83,13 +86,28 @@ Acad::ErrorStatus AcDbEntity::setLayer(AcDbObjectId layerId, bool doSubents, boo
   return setLayer(rec->name(), doSubents, allowHidden);
 }
 
-ACHAR* AcDbEntity::linetype() const { return CopyText(m_linetype); }
+namespace {
+const std::wstring& ByLayerName() {
+  static const std::wstring name = L"ByLayer";
+  return name;
+}
+
+// The line type as kept: "ByLayer" (any case) as the empty text.
+std::wstring StoredLinetype(std::wstring name) {
+  if (win::textutil::EqualNoCase(name, L"ByLayer")) return {};
+  return name;
+}
+}  // namespace
+
+const std::wstring& AcDbEntity::linetypeName() const { return m_linetype.empty() ? ByLayerName() : m_linetype; }
+
+ACHAR* AcDbEntity::linetype() const { return CopyText(linetypeName()); }
 
 AcDbObjectId AcDbEntity::linetypeId() const {
   AcDbDatabase* db = database();
   AcDbSymbolTable* t = db ? TableOf(db->linetypeTableId()) : nullptr;
   AcDbObjectId id;
-  if (t) t->getAt(m_linetype.c_str(), id);
+  if (t) t->getAt(linetypeName().c_str(), id);
   return id;
 }
 
@@ -100,9 +118,9 @@ Acad::ErrorStatus AcDbEntity::setLinetype(const ACHAR* name, bool doSubents) {
     AcDbSymbolTable* t = TableOf(db->linetypeTableId());
     AcDbObjectId id;
     if (!t || t->getAt(name, id) != Acad::eOk) return Acad::eKeyNotFound;
-    m_linetype = RecordOf(id)->name();
+    m_linetype = StoredLinetype(RecordOf(id)->name());
   } else {
-    m_linetype = name;
+    m_linetype = StoredLinetype(name);
   }
   m_bLinetypeSet = true;
   if (doSubents) applyToSubents(*this);
@@ -152,7 +170,7 @@ void AcDbEntity::setDatabaseDefaults(AcDbDatabase* db) {
   if (!db) db = database();
   if (!db) return;
   if (const AcDbSymbolTableRecord* l = RecordOf(db->clayer())) m_layer = l->name();
-  if (const AcDbSymbolTableRecord* lt = RecordOf(db->celtype())) m_linetype = lt->name();
+  if (const AcDbSymbolTableRecord* lt = RecordOf(db->celtype())) m_linetype = StoredLinetype(lt->name());
   m_color = db->cecolor();
   m_dLinetypeScale = db->celtscale();
   m_lineWeight = db->celweight();
@@ -164,7 +182,7 @@ void AcDbEntity::applyDefaultsOnAppend(AcDbDatabase* db) {
   if (!m_bLayerSet)
     if (const AcDbSymbolTableRecord* l = RecordOf(db->clayer())) m_layer = l->name();
   if (!m_bLinetypeSet)
-    if (const AcDbSymbolTableRecord* lt = RecordOf(db->celtype())) m_linetype = lt->name();
+    if (const AcDbSymbolTableRecord* lt = RecordOf(db->celtype())) m_linetype = StoredLinetype(lt->name());
   if (!m_bColorSet) m_color = db->cecolor();
   m_bLayerSet = m_bColorSet = m_bLinetypeSet = true;
 }
@@ -195,8 +213,9 @@ Acad::ErrorStatus AcDbEntity::explode(AcDbVoidPtrArray&) const { return Acad::eN
 void AcDbEntity::dxfOutFields(AcDbDxfFiler& filer) const {
   AcDbObject::dxfOutFields(filer);
   filer.writeUtf8(100, "AcDbEntity");
+  if (filer.isPaperSpace(ownerId())) filer.writeInt(67, 1);
   filer.writeString(8, m_layer);
-  if (m_linetype != L"ByLayer" && m_linetype != L"BYLAYER") filer.writeString(6, m_linetype);
+  if (!m_linetype.empty()) filer.writeString(6, m_linetype);
   if (m_color.colorIndex() != 256) filer.writeInt(62, m_color.colorIndex());
   if (m_color.colorMethod() == AcCmEntityColor::kByColor) filer.writeInt(420, m_color.rgb());
   if (m_lineWeight != AcDb::kLnWtByLayer) filer.writeInt(370, m_lineWeight);
@@ -208,7 +227,7 @@ Acad::ErrorStatus AcDbEntity::dxfInFields(const AcDbDxfRecord& record) {
   for (const AcDbDxfPair& p : record.pairs) {
     switch (p.code) {
       case 8: m_layer = record.text(p.value); break;
-      case 6: m_linetype = record.text(p.value); break;
+      case 6: m_linetype = StoredLinetype(record.text(p.value)); break;
       case 62: {
         long long c = AcDbDxfRecord::integer(p.value);
         if (c < 0) c = -c;  // a negative colour marks an entity on a layer that is off

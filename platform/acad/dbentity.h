@@ -29,7 +29,7 @@ class AcDbEntity : public AcDbObject {
   Acad::ErrorStatus setLayer(AcDbObjectId layerId, bool doSubents = true, bool allowHiddenLayer = false);
 
   ACHAR* linetype() const;
-  const std::wstring& linetypeName() const { return m_linetype; }
+  const std::wstring& linetypeName() const;
   AcDbObjectId linetypeId() const;
   Acad::ErrorStatus setLinetype(const ACHAR* linetypeName, bool doSubents = true);
   Acad::ErrorStatus setLinetype(AcDbObjectId linetypeId, bool doSubents = true);
@@ -70,7 +70,8 @@ class AcDbEntity : public AcDbObject {
  private:
   AcCmColor m_color;
   std::wstring m_layer = L"0";
-  std::wstring m_linetype = L"ByLayer";
+  // Empty for "ByLayer", which most entities have: no copy of it each.
+  std::wstring m_linetype;
   double m_dLinetypeScale = 1.0;
   AcDb::LineWeight m_lineWeight = AcDb::kLnWtByLayer;
   AcDb::Visibility m_visibility = AcDb::kVisible;

@@ -1,3 +1,4 @@
+// AcDbExtents: axis-aligned extents, empty until a point is added.
 #include "dbextents.h"
 
 #include <algorithm>

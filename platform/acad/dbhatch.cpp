@@ -1,3 +1,4 @@
+// AcDbHatch: loops from boundary objects or vertices, their outline, and DXF.
 #include "dbhatch.h"
 
 #include <cmath>

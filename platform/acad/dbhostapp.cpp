@@ -1,3 +1,4 @@
+// The host application services the drawing database asks for its working database.
 #include "dbhostapp.h"
 
 #include "acdocman.h"

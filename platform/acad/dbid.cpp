@@ -1,3 +1,4 @@
+// Object handles and object ids.
 #include "dbid.h"
 
 #include <cstdio>

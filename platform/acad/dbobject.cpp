@@ -1,3 +1,5 @@
+// AcDbObject: the open protocol, erasing, extended data per application and
+// extension dictionaries.
 #include "dbobject.h"
 
 #include <cwctype>
@@ -12,6 +14,33 @@ ACRX_DEFINE_ABSTRACT(AcDbObject, AcRxObject)
 namespace {
 using win::textutil::EqualNoCase;
 }  // namespace
+
+namespace {
+// The word before every database object: where its memory came from. Sixteen
+// bytes keep the object as aligned as the heap would.
+constexpr size_t kOriginSize = 16;
+enum class Origin : unsigned char { kHeap = 1, kArena = 2 };
+
+void* Mark(void* memory, Origin origin) {
+  *static_cast<Origin*>(memory) = origin;
+  return static_cast<char*>(memory) + kOriginSize;
+}
+}  // namespace
+
+void* AcDbObject::operator new(size_t size) { return Mark(::operator new(size + kOriginSize), Origin::kHeap); }
+
+void* AcDbObject::operator new(size_t size, AcDbObjectArena& arena) {
+  return Mark(arena.allocate(size + kOriginSize), Origin::kArena);
+}
+
+void AcDbObject::operator delete(void* p) noexcept {
+  if (!p) return;
+  void* memory = static_cast<char*>(p) - kOriginSize;
+  // An arena object's memory goes with the arena.
+  if (*static_cast<Origin*>(memory) == Origin::kHeap) ::operator delete(memory);
+}
+
+void AcDbObject::operator delete(void* p, AcDbObjectArena&) noexcept { operator delete(p); }
 
 AcDbObject::AcDbObject() = default;
 
@@ -95,6 +124,8 @@ Acad::ErrorStatus AcDbObject::close() {
 Acad::ErrorStatus AcDbObject::erase(bool erasing) {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   if (erasing && m_bErased) return Acad::eWasErased;
+  if (erasing != m_bErased)
+    if (Acad::ErrorStatus es = subErase(erasing); es != Acad::eOk) return es;
   m_bErased = erasing;
   return Acad::eOk;
 }

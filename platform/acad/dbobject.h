@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "adscodes.h"
+#include "dbarena.h"
 #include "dbid.h"
 #include "dbtypedvalue.h"
 #include "dxffiler.h"
@@ -71,6 +72,13 @@ class AcDbObject : public AcRxObject {
   // The name written as the object's 0 group.
   virtual std::wstring dxfName() const;
 
+  // Objects are made on the heap, or in a database's arena (what the DXF
+  // reader makes); either way `delete` ends them.
+  static void* operator new(size_t size);
+  static void* operator new(size_t size, AcDbObjectArena& arena);
+  static void operator delete(void* p) noexcept;
+  static void operator delete(void* p, AcDbObjectArena& arena) noexcept;
+
   // Database bookkeeping (used by the database and its containers).
   void setStub(AcDbStub* stub) {
     m_pStub = stub;
@@ -92,6 +100,10 @@ class AcDbObject : public AcRxObject {
   // Called once the object has its place in a database (objects that keep
   // sub-objects give them theirs here).
   virtual void addedToDatabase() {}
+  // Called by erase() before the object's own flag changes: objects that own
+  // sub-objects erase (or unerase) them with themselves; anything but eOk
+  // leaves the object as it was.
+  virtual Acad::ErrorStatus subErase(bool /*erasing*/) { return Acad::eOk; }
 
   // A copy for clone(): data and extended data, but a new object that is in
   // no database, has no owner and no extension dictionary.

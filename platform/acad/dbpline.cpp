@@ -1,3 +1,5 @@
+// AcDbPolyline: vertices with bulges and widths, its curve queries (lengths,
+// parameters, points, segments), transforms, explosion and DXF.
 #include "dbpline.h"
 
 #include <algorithm>
@@ -436,7 +438,10 @@ Acad::ErrorStatus AcDbPolyline::dxfInFields(const AcDbDxfRecord& record) {
   for (size_t i = 0; i < pairs.size(); ++i) {
     const AcDbDxfPair& p = pairs[i];
     switch (p.code) {
-      case 90: declared = AcDbDxfRecord::integer(p.value); break;
+      case 90:
+        declared = AcDbDxfRecord::integer(p.value);
+        if (declared > 0) m_verts.reserve(static_cast<size_t>(std::min<long long>(declared, 1 << 16)));
+        break;
       case 70: {
         long long f = AcDbDxfRecord::integer(p.value);
         m_bClosed = (f & 1) != 0;

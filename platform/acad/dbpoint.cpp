@@ -1,3 +1,4 @@
+// AcDbPoint: a point entity and its DXF.
 #include "dbpoint.h"
 
 ACRX_DEFINE_MEMBERS(AcDbPoint, AcDbEntity, L"POINT")

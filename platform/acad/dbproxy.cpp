@@ -1,3 +1,4 @@
+// Objects and entities of kinds not modelled, kept as read and written back unchanged.
 #include "dbproxy.h"
 
 #include "textconv.h"
@@ -5,19 +6,30 @@
 ACRX_DEFINE_MEMBERS(AcDbProxyEntity, AcDbEntity, L"ACAD_PROXY_ENTITY")
 ACRX_DEFINE_MEMBERS(AcDbProxyObject, AcDbObject, L"ACAD_PROXY_OBJECT")
 
-void acdbWriteRaw(AcDbDxfFiler& filer, const AcDbRawRecord& raw, AcDbHandle handle) {
+void acdbWriteRaw(AcDbDxfFiler& filer, const AcDbRawRecord& raw, AcDbHandle handle, bool paperSpace) {
   filer.writeUtf8(0, raw.type);
   bool handleWritten = false;
   bool hasHandle = false;
+  bool hasSpace = false;
   for (const auto& pair : raw.pairs) {
     if (pair.first == 0) break;
     if (pair.first == 5 || pair.first == 105) hasHandle = true;
+    if (pair.first == 67) hasSpace = true;
   }
   if (!hasHandle) {
     filer.writeHandle(5, handle);
     handleWritten = true;
   }
+  // An entity of a paper-space layout says so with 67 = 1 (files that kept
+  // it in the layout's block may not have had it): after the entity's
+  // subclass marker, or before its layer in files without markers.
+  bool needSpace = paperSpace && !hasSpace;
   for (const auto& [code, value] : raw.pairs) {
+    if (code == 0) needSpace = false;  // followers of the record
+    if (needSpace && code == 8) {
+      filer.writeInt(67, 1);
+      needSpace = false;
+    }
     // The handle goes where the record had it (5, or 105 in DIMSTYLE), with
     // the value the database gave the object.
     if (!handleWritten && (code == 5 || code == 105)) {
@@ -26,6 +38,10 @@ void acdbWriteRaw(AcDbDxfFiler& filer, const AcDbRawRecord& raw, AcDbHandle hand
       continue;
     }
     filer.writeUtf8(code, value);
+    if (needSpace && code == 100 && value == "AcDbEntity") {
+      filer.writeInt(67, 1);
+      needSpace = false;
+    }
   }
 }
 
@@ -47,7 +63,9 @@ Acad::ErrorStatus AcDbProxyEntity::getGeomExtents(AcDbExtents& extents) const {
   return Acad::eOk;
 }
 
-void AcDbProxyEntity::dxfOut(AcDbDxfFiler& filer) const { acdbWriteRaw(filer, m_raw, handle()); }
+void AcDbProxyEntity::dxfOut(AcDbDxfFiler& filer) const {
+  acdbWriteRaw(filer, m_raw, handle(), filer.isPaperSpace(ownerId()));
+}
 
 Acad::ErrorStatus AcDbProxyEntity::dxfInFields(const AcDbDxfRecord& record) {
   return AcDbEntity::dxfInFields(record);

@@ -57,5 +57,6 @@ class AcDbProxyObject : public AcDbObject {
   AcDbRawRecord m_raw;
 };
 
-// Writes the raw pairs with the record's type and handle.
-void acdbWriteRaw(AcDbDxfFiler& filer, const AcDbRawRecord& raw, AcDbHandle handle);
+// Writes the raw pairs with the record's type and handle; an entity of a
+// paper-space layout gets 67 = 1 when the pairs lack it.
+void acdbWriteRaw(AcDbDxfFiler& filer, const AcDbRawRecord& raw, AcDbHandle handle, bool paperSpace = false);

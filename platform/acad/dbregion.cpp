@@ -1,3 +1,5 @@
+// AcDbRegion: a flat area bounded by one closed loop made from curves, with its
+// area and its DXF.
 #include "dbregion.h"
 
 #include <algorithm>

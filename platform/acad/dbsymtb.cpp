@@ -1,3 +1,5 @@
+// Symbol tables and records (layers, line types, text styles, blocks, views,
+// registered applications): lookup without regard to case, iteration, DXF.
 #include "dbsymtb.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// Single-line and multiline text: properties, extents, transforms, explosion and DXF.
 #include "dbtext.h"
 
 #include <cmath>
@@ -7,6 +8,7 @@
 #include "dbgeutil.h"
 #include "dbstub.h"
 #include "dbsymtb.h"
+#include "textutil.h"
 
 using namespace acdbgeo;
 
@@ -42,13 +44,30 @@ AcGeVector3d ReadVector(const std::vector<AcDbDxfPair>& pairs, size_t& i) {
 }
 }  // namespace
 
+namespace {
+const std::wstring& StandardName() {
+  static const std::wstring name = L"Standard";
+  return name;
+}
+
+// The style as kept: "Standard" (any case) as the empty text.
+std::wstring StoredStyle(std::wstring name) {
+  if (win::textutil::EqualNoCase(name, L"Standard")) return {};
+  return name;
+}
+}  // namespace
+
 // ---- AcDbText -------------------------------------------------------------------
+
+const std::wstring& AcDbText::textStyleName() const { return m_style.empty() ? StandardName() : m_style; }
+void AcDbText::setStyleName(const std::wstring& name) { m_style = StoredStyle(name); }
+const std::wstring& AcDbMText::textStyleName() const { return m_style.empty() ? StandardName() : m_style; }
 
 AcDbText::AcDbText(const AcGePoint3d& position, const ACHAR* text, AcDbObjectId style, double height, double rotation)
     : m_position(position), m_alignment(position), m_text(text ? text : L""), m_dRotation(rotation) {
   if (height > 0) m_dHeight = height;
   std::wstring name;
-  if (StyleName(style, name)) m_style = name;
+  if (StyleName(style, name)) m_style = StoredStyle(name);
 }
 
 ACHAR* AcDbText::textString() const { return CopyText(m_text); }
@@ -71,12 +90,12 @@ Acad::ErrorStatus AcDbText::setWidthFactor(double w) {
   return Acad::eOk;
 }
 
-AcDbObjectId AcDbText::textStyle() const { return StyleId(database(), m_style); }
+AcDbObjectId AcDbText::textStyle() const { return StyleId(database(), textStyleName()); }
 
 Acad::ErrorStatus AcDbText::setTextStyle(AcDbObjectId styleId) {
   std::wstring name;
   if (!StyleName(styleId, name)) return Acad::eWrongObjectType;
-  m_style = name;
+  m_style = StoredStyle(name);
   return Acad::eOk;
 }
 
@@ -127,7 +146,7 @@ void AcDbText::dxfOutFields(AcDbDxfFiler& filer) const {
   if (m_dRotation != 0.0) filer.writeDouble(50, m_dRotation * 180.0 / kPi);
   if (m_dWidthFactor != 1.0) filer.writeDouble(41, m_dWidthFactor);
   if (m_dOblique != 0.0) filer.writeDouble(51, m_dOblique * 180.0 / kPi);
-  filer.writeString(7, m_style);
+  filer.writeString(7, textStyleName());
   if (m_horz != kTextLeft) filer.writeInt(72, m_horz);
   if (m_horz != kTextLeft || m_vert != kTextBase) filer.writePoint3d(11, w2p * m_alignment);
   if (!m_normal.isEqualTo(AcGeVector3d::kZAxis)) filer.writeVector3d(210, m_normal);
@@ -150,7 +169,7 @@ Acad::ErrorStatus AcDbText::dxfInFields(const AcDbDxfRecord& record) {
       case 50: m_dRotation = AcDbDxfRecord::real(p.value) * kPi / 180.0; break;
       case 41: m_dWidthFactor = AcDbDxfRecord::real(p.value); break;
       case 51: m_dOblique = AcDbDxfRecord::real(p.value) * kPi / 180.0; break;
-      case 7: m_style = record.text(p.value); break;
+      case 7: m_style = StoredStyle(record.text(p.value)); break;
       case 39: m_dThickness = AcDbDxfRecord::real(p.value); break;
       case 72: {
         long long m = AcDbDxfRecord::integer(p.value);
@@ -252,12 +271,12 @@ Acad::ErrorStatus AcDbMText::setNormal(const AcGeVector3d& n) {
   return Acad::eOk;
 }
 
-AcDbObjectId AcDbMText::textStyle() const { return StyleId(database(), m_style); }
+AcDbObjectId AcDbMText::textStyle() const { return StyleId(database(), textStyleName()); }
 
 Acad::ErrorStatus AcDbMText::setTextStyle(AcDbObjectId styleId) {
   std::wstring name;
   if (!StyleName(styleId, name)) return Acad::eWrongObjectType;
-  m_style = name;
+  m_style = StoredStyle(name);
   return Acad::eOk;
 }
 
@@ -315,7 +334,7 @@ Acad::ErrorStatus AcDbMText::explode(AcDbVoidPtrArray& entities) const {
     if (lines[i].empty()) continue;
     AcGePoint3d base = topLeft + down * (m_dHeight + step * static_cast<double>(i));
     auto* t = new AcDbText(base, lines[i].c_str(), AcDbObjectId::kNull, m_dHeight, rotation());
-    t->setStyleName(m_style);
+    t->setStyleName(textStyleName());
     t->setNormal(m_normal);
     t->setPropertiesFrom(*this);
     entities.append(t);
@@ -338,7 +357,7 @@ void AcDbMText::dxfOutFields(AcDbDxfFiler& filer) const {
     pos += 250;
   }
   filer.writeString(1, std::wstring_view(m_contents).substr(pos));
-  filer.writeString(7, m_style);
+  filer.writeString(7, textStyleName());
   if (!m_normal.isEqualTo(AcGeVector3d::kZAxis)) filer.writeVector3d(210, m_normal);
   filer.writeVector3d(11, m_direction);
   filer.writeInt(73, 1);
@@ -348,7 +367,10 @@ void AcDbMText::dxfOutFields(AcDbDxfFiler& filer) const {
 Acad::ErrorStatus AcDbMText::dxfInFields(const AcDbDxfRecord& record) {
   AcDbEntity::dxfInFields(record);
   const auto& pairs = record.pairs;
-  std::wstring pieces, last;
+  // The pieces are joined as bytes first: a piece of an older file may end
+  // inside a double-byte character.
+  std::string pieces;
+  std::string_view last;
   bool haveRotation = false, haveDirection = false;
   double rot = 0.0;
   for (size_t i = 0; i < pairs.size(); ++i) {
@@ -363,9 +385,9 @@ Acad::ErrorStatus AcDbMText::dxfInFields(const AcDbDxfRecord& record) {
         m_attachment = static_cast<AttachmentPoint>(a >= 1 && a <= 9 ? a : 1);
         break;
       }
-      case 3: pieces += record.text(p.value); break;
-      case 1: last = record.text(p.value); break;
-      case 7: m_style = record.text(p.value); break;
+      case 3: pieces += p.value; break;
+      case 1: last = p.value; break;
+      case 7: m_style = StoredStyle(record.text(p.value)); break;
       case 50: rot = AcDbDxfRecord::real(p.value) * kPi / 180.0; haveRotation = true; break;
       case 11: {
         AcGeVector3d d = ReadVector(pairs, i);
@@ -380,7 +402,8 @@ Acad::ErrorStatus AcDbMText::dxfInFields(const AcDbDxfRecord& record) {
       default: break;
     }
   }
-  m_contents = pieces + last;
+  pieces += last;
+  m_contents = record.text(pieces);
   if (!(m_dLineSpacing > 0.0)) m_dLineSpacing = 1.0;
   if (haveRotation && !haveDirection) setRotation(rot);
   return Acad::eOk;

@@ -35,7 +35,7 @@ class AcDbText : public AcDbEntity {
   Acad::ErrorStatus setRotation(double a) { m_dRotation = a; return Acad::eOk; }
   AcDbObjectId textStyle() const;
   Acad::ErrorStatus setTextStyle(AcDbObjectId styleId);
-  const std::wstring& textStyleName() const { return m_style; }
+  const std::wstring& textStyleName() const;
   AcDbTextHorzMode horizontalMode() const { return m_horz; }
   Acad::ErrorStatus setHorizontalMode(AcDbTextHorzMode m) { m_horz = m; return Acad::eOk; }
   AcDbTextVertMode verticalMode() const { return m_vert; }
@@ -48,7 +48,7 @@ class AcDbText : public AcDbEntity {
   Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
   void dxfOutFields(AcDbDxfFiler& filer) const override;
   Acad::ErrorStatus dxfInFields(const AcDbDxfRecord& record) override;
-  void setStyleName(const std::wstring& name) { m_style = name; }
+  void setStyleName(const std::wstring& name);
 
  protected:
   AcDbText(const AcDbText&) = default;
@@ -56,7 +56,7 @@ class AcDbText : public AcDbEntity {
  private:
   AcGePoint3d m_position, m_alignment;
   std::wstring m_text;
-  std::wstring m_style = L"Standard";
+  std::wstring m_style;  // empty for "Standard", which most texts have
   double m_dHeight = 2.5;
   double m_dWidthFactor = 1.0;
   double m_dOblique = 0.0;
@@ -99,7 +99,7 @@ class AcDbMText : public AcDbEntity {
   Acad::ErrorStatus setNormal(const AcGeVector3d& n);
   AcDbObjectId textStyle() const;
   Acad::ErrorStatus setTextStyle(AcDbObjectId styleId);
-  const std::wstring& textStyleName() const { return m_style; }
+  const std::wstring& textStyleName() const;
 
   Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
   Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
@@ -114,7 +114,7 @@ class AcDbMText : public AcDbEntity {
  private:
   AcGePoint3d m_location;
   std::wstring m_contents;
-  std::wstring m_style = L"Standard";
+  std::wstring m_style;  // empty for "Standard", which most texts have
   double m_dHeight = 2.5;
   double m_dWidth = 0.0;
   double m_dLineSpacing = 1.0;

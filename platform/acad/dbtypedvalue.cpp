@@ -1,3 +1,4 @@
+// Typed values of extended data and extended records, to and from result buffers.
 #include "dbtypedvalue.h"
 
 #include <cstdlib>

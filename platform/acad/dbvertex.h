@@ -47,6 +47,9 @@ class AcDbVertex : public AcDbEntity {
   mutable AcDbHandle m_fileHandle;
   // Set while a polyline holds the vertex (the polyline deletes it).
   bool m_bInPolyline = false;
+  // Set while the vertex is erased because its polyline is: unerasing the
+  // polyline brings back these and not the ones erased on their own.
+  bool m_bErasedWithPolyline = false;
 };
 
 // The vertices of one polyline, in order, erased ones included (their ids
@@ -60,9 +63,11 @@ class AcDbVertexList {
 
   AcDbVertexList() = default;
   // Copies of the vertices, held by the copy of the polyline: new objects,
-  // given handles of their own when saved.
+  // given handles of their own when saved. Erased vertices are not copied
+  // (a copy would bring them back).
   AcDbVertexList(const AcDbVertexList& other) {
     for (const auto& v : other.m_items) {
+      if (v->isErased()) continue;
       m_items.push_back(std::unique_ptr<TVertex>(static_cast<TVertex*>(v->clone())));
       AcDbVertex& copy = *m_items.back();
       copy.m_fileHandle = AcDbHandle();
@@ -102,6 +107,21 @@ class AcDbVertexList {
   // the vertices were refitted).
   void makeResident(const AcDbObject& polyline) {
     for (auto& v : m_items) v->makeResident(polyline);
+  }
+
+  // Erasing the polyline erases the vertices still there; unerasing it
+  // brings back only those.
+  void eraseWithPolyline(bool erasing) {
+    for (auto& v : m_items) {
+      AcDbVertex& vertex = *v;
+      if (erasing && !vertex.isErased()) {
+        vertex.setErasedFlag(true);
+        vertex.m_bErasedWithPolyline = true;
+      } else if (!erasing && vertex.m_bErasedWithPolyline) {
+        vertex.setErasedFlag(false);
+        vertex.m_bErasedWithPolyline = false;
+      }
+    }
   }
 
   // Opens one of these vertices by id (eNotInBlock for another object).

@@ -1,3 +1,5 @@
+// Writing DXF group codes and values as text, and handing an object the pairs
+// read for it.
 #include "dxffiler.h"
 
 #include <charconv>
@@ -168,60 +170,25 @@ AcGePoint3d AcDbDxfRecord::point(const std::vector<AcDbDxfPair>& pairs, size_t& 
   return p;
 }
 
-namespace {
-int HexDigit(wchar_t c) {
-  if (c >= L'0' && c <= L'9') return c - L'0';
-  if (c >= L'a' && c <= L'f') return c - L'a' + 10;
-  if (c >= L'A' && c <= L'F') return c - L'A' + 10;
-  return -1;
-}
-
-bool IsValidUtf8(std::string_view s) {
-  size_t i = 0;
-  while (i < s.size()) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    int extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
-    if (extra < 0 || i + static_cast<size_t>(extra) >= s.size() + (extra == 0 ? 1 : 0)) return false;
-    for (int k = 1; k <= extra; ++k)
-      if ((static_cast<unsigned char>(s[i + static_cast<size_t>(k)]) >> 6) != 2) return false;
-    i += static_cast<size_t>(extra) + 1;
-  }
-  return true;
-}
-}  // namespace
-
 std::wstring AcDbDxfRecord::text(std::string_view v) const {
   std::wstring w;
-  bool ascii = true;
+  bool plain = true;
   for (char c : v)
-    if (static_cast<unsigned char>(c) >= 0x80) { ascii = false; break; }
-  if (ascii) {
-    w.assign(v.begin(), v.end());
-  } else if (m_bUtf8 || IsValidUtf8(v)) {
-    w = win::Utf8ToWide(v);
+    if (static_cast<unsigned char>(c) >= 0x80 || c == '\\' || c == '\0') {
+      plain = false;
+      break;
+    }
+  if (plain) return std::wstring(v.begin(), v.end());
+  if (m_pCodePage) {
+    w = m_pCodePage->resolveEscapes(m_pCodePage->decode(v));
   } else {
-    // An older file in a single-byte code page: take the bytes as Latin-1.
-    for (char c : v) w.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
+    AcDbDxfCodePage utf8;
+    utf8.setUtf8();
+    w = utf8.resolveEscapes(utf8.decode(v));
   }
   // A NUL cannot live in the host's C strings: it is dropped.
   if (w.find(L'\0') != std::wstring::npos) std::erase(w, L'\0');
-  // \U+XXXX escapes of older files.
-  size_t pos = w.find(L"\\U+");
-  if (pos == std::wstring::npos) return w;
-  std::wstring out;
-  for (size_t i = 0; i < w.size(); ++i) {
-    if (w[i] == L'\\' && i + 6 < w.size() + 0 + 1 && w.compare(i, 3, L"\\U+") == 0 && i + 7 <= w.size()) {
-      int d0 = HexDigit(w[i + 3]), d1 = HexDigit(w[i + 4]), d2 = HexDigit(w[i + 5]), d3 = HexDigit(w[i + 6]);
-      if (d0 >= 0 && d1 >= 0 && d2 >= 0 && d3 >= 0) {
-        wchar_t decoded = static_cast<wchar_t>((d0 << 12) | (d1 << 8) | (d2 << 4) | d3);
-        if (decoded != 0) out.push_back(decoded);
-        i += 6;
-        continue;
-      }
-    }
-    out.push_back(w[i]);
-  }
-  return out;
+  return w;
 }
 
 AcDbObjectId AcDbDxfRecord::idFromHandle(std::string_view v) const {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "dbid.h"
+#include "dxfcodepage.h"
 #include "gegeometry.h"
 
 class AcDbDxfFiler {
@@ -23,13 +24,23 @@ class AcDbDxfFiler {
   void writePoint2d(int code, const AcGePoint2d& p);
   void writeVector3d(int code, const AcGeVector3d& v) { writePoint3d(code, AcGePoint3d(v.x, v.y, v.z)); }
   void writeHandle(int code, AcDbHandle handle);
-  // The handle of the id; nothing when the id is null.
+  // The handle of the id; "0" when the id is null.
   void writeObjectId(int code, AcDbObjectId id);
+
+  // The blocks of the paper-space layouts being written: entities they own
+  // carry 67 = 1.
+  void setPaperSpaceBlocks(std::vector<AcDbObjectId> blocks) { m_paperSpace = std::move(blocks); }
+  bool isPaperSpace(AcDbObjectId owner) const {
+    for (const AcDbObjectId& id : m_paperSpace)
+      if (id == owner) return true;
+    return false;
+  }
 
  private:
   void writeCode(int code);
   std::string& m_out;
   AcDbDatabase* m_pDb;
+  std::vector<AcDbObjectId> m_paperSpace;
 };
 
 struct AcDbDxfPair {
@@ -38,20 +49,21 @@ struct AcDbDxfPair {
 };
 
 // Reads DXF values. Text is UTF-8 in newer files and the drawing's code page
-// in older ones; \U+XXXX escapes are decoded either way.
+// in older ones (the decoder knows which); \U+XXXX and \M+nXXXX escapes are
+// decoded either way.
 class AcDbDxfRecord {
  public:
-  AcDbDxfRecord(AcDbDatabase* db, bool utf8) : m_pDb(db), m_bUtf8(utf8) {}
+  // Without a decoder text is taken as UTF-8.
+  AcDbDxfRecord(AcDbDatabase* db, const AcDbDxfCodePage* codePage) : m_pDb(db), m_pCodePage(codePage) {}
 
   std::vector<AcDbDxfPair> pairs;  // the object's pairs, without its 0 code, up to the first 1001
   std::vector<AcDbDxfPair> xdata;  // from the first 1001 on
 
   AcDbDatabase* database() const { return m_pDb; }
-  bool isUtf8() const { return m_bUtf8; }
   // Empties the pairs (keeping their room) for the next object.
-  void reset(AcDbDatabase* db, bool utf8) {
+  void reset(AcDbDatabase* db, const AcDbDxfCodePage* codePage) {
     m_pDb = db;
-    m_bUtf8 = utf8;
+    m_pCodePage = codePage;
     pairs.clear();
     xdata.clear();
   }
@@ -65,7 +77,7 @@ class AcDbDxfRecord {
 
  private:
   AcDbDatabase* m_pDb;
-  bool m_bUtf8;
+  const AcDbDxfCodePage* m_pCodePage;
 };
 
 // Parsers shared by the reader: false when the text is not a number.

@@ -1,7 +1,9 @@
 // Reading DXF text (release 12 onward) into a database. The reader works
 // record by record over the file held in memory: one pair is a group-code
-// line and a value line. Anything malformed ends the read with an error
-// status and leaves a default drawing.
+// line and a value line. What other programs write but the format does not
+// quite allow is repaired where the drawing can be saved whole, and each
+// kind of repair is noted for the host to show; anything else malformed ends
+// the read with an error status and leaves a default drawing.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/mman.h>
@@ -10,6 +12,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <cwctype>
 #include <string>
@@ -57,6 +60,7 @@ class PairReader {
       return true;
     }
     std::string_view codeLine, valueLine;
+    m_lastPairStart = m_pos;
     if (!line(codeLine)) return false;
     if (!line(valueLine)) {
       m_bError = true;  // a code without its value: the file was cut short
@@ -84,6 +88,10 @@ class PairReader {
 
   bool error() const { return m_bError; }
   void fail() { m_bError = true; }
+  // Where the last pair read (or looked at) starts: nothing before it is
+  // needed any more once the records before it are in the database.
+  size_t lastPairStart() const { return m_lastPairStart; }
+  const char* base() const { return m_text.data(); }
 
  private:
   // Group codes are short, right-aligned numbers: parsed here directly, with
@@ -115,6 +123,7 @@ class PairReader {
 
   std::string_view m_text;
   size_t m_pos = 0;
+  size_t m_lastPairStart = 0;
   AcDbDxfPair m_peek{};
   bool m_bHavePeek = false;
   bool m_bError = false;
@@ -137,11 +146,44 @@ AcDbHandle HandleOf(std::string_view v) {
   return AcDbHandle(buf);
 }
 
+// From this size on the objects of a file are made in the database's arena.
+constexpr size_t kArenaFileSize = size_t(1) << 20;
+
+// What the read repaired, counted by kind.
+struct Repairs {
+  size_t emptySections = 0;
+  size_t droppedRecords = 0;
+  bool noTables = false;
+  std::string unknownCodePage;
+  bool haveUnknownCodePage = false;
+
+  std::vector<std::wstring> lines(size_t renumbered) const {
+    std::vector<std::wstring> out;
+    auto counted = [&](size_t n, const char* one, const char* many) {
+      if (n == 0) return;
+      char buf[160];
+      if (n == 1) std::snprintf(buf, sizeof buf, "%s", one);
+      else std::snprintf(buf, sizeof buf, many, n);
+      out.push_back(win::Utf8ToWide(buf));
+    };
+    counted(renumbered, "1 duplicate handle renumbered", "%zu duplicate handles renumbered");
+    counted(emptySections, "an empty section ignored", "%zu empty sections ignored");
+    if (noTables) out.push_back(L"no TABLES section: defaults used");
+    counted(droppedRecords, "1 table record without a name or with a name used twice left out",
+            "%zu table records without a name or with a name used twice left out");
+    if (haveUnknownCodePage)
+      out.push_back(L"code page \"" + win::Utf8ToWide(unknownCodePage) + L"\" unknown: text read as Latin-1");
+    return out;
+  }
+};
+
 class DxfLoader {
  public:
-  DxfLoader(AcDbDatabase* db, std::string_view text) : m_pDb(db), m_in(text) {}
+  DxfLoader(AcDbDatabase* db, std::string_view text, bool mapped)
+      : m_pDb(db), m_in(text), m_bMapped(mapped), m_bArena(text.size() >= kArenaFileSize) {}
 
   Acad::ErrorStatus load();
+  std::vector<std::wstring> repairLines() const { return m_repairs.lines(m_pDb->handlesRenumbered()); }
 
  private:
   // One record: its type and the pairs up to the next 0 group.
@@ -152,7 +194,21 @@ class DxfLoader {
   bool readRecord(Record& rec);
   bool skipSection();
   bool readHeader();
+  // The header variables once the code page they are written in is known.
+  void applyHeader(const std::vector<std::pair<std::string, std::vector<AcDbDxfPair>>>& vars);
   bool readRaw(AcDbRawPairs& raw);
+  // A pair kept as read, its text as UTF-8.
+  std::pair<int, std::string> rawPair(const AcDbDxfPair& p) const { return {p.code, m_codePage.toUtf8(p.value)}; }
+  // The block of the active paper-space layout (made when the file has none).
+  AcDbObjectId paperSpaceId();
+  // Lets go of the mapped pages of the records already read.
+  void releaseRead();
+  // A new object for the drawing: in the database's arena when the file is
+  // large enough for it to matter.
+  template <class T>
+  T* make() {
+    return m_bArena ? new (m_pDb->objectArena()) T() : new T();
+  }
   bool readTables();
   bool readTable(const Record& tableRec);
   bool readBlocks();
@@ -173,11 +229,35 @@ class DxfLoader {
 
   AcDbDatabase* m_pDb;
   PairReader m_in;
-  bool m_bUtf8 = false;
+  bool m_bMapped;
+  bool m_bArena;
+  size_t m_nReleased = 0;  // bytes of the mapped text let go of
+  AcDbDxfCodePage m_codePage;
   bool m_bTablesRead = false;
-  AcDbDxfRecord m_record{nullptr, false};
+  AcDbDxfRecord m_record{nullptr, nullptr};
+  AcDbObjectId m_paperId;
   std::wstring m_clayer, m_celtype, m_textstyle;
+  Repairs m_repairs;
 };
+
+void DxfLoader::releaseRead() {
+  // In steps of a few megabytes: each step is one call to the kernel.
+  constexpr size_t kStep = size_t(8) << 20;
+  size_t upTo = m_in.lastPairStart();
+  if (!m_bMapped || upTo < m_nReleased + kStep) return;
+  static_assert(kStep % 4096 == 0);
+  size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+  upTo -= upTo % page;
+  // The pages are the file's and unchanged: should they be touched again
+  // they are read back from it.
+  ::madvise(const_cast<char*>(m_in.base()) + m_nReleased, upTo - m_nReleased, MADV_DONTNEED);
+  m_nReleased = upTo;
+}
+
+AcDbObjectId DxfLoader::paperSpaceId() {
+  if (m_paperId.isNull()) m_paperId = blockRecord(ACDB_PAPER_SPACE, {});
+  return m_paperId;
+}
 
 bool DxfLoader::readRecord(Record& rec) {
   AcDbDxfPair p;
@@ -203,7 +283,7 @@ void DxfLoader::noteHandles(const std::vector<AcDbDxfPair>& pairs) {
 
 const AcDbDxfRecord& DxfLoader::makeDxfRecord(const std::vector<AcDbDxfPair>& pairs) {
   AcDbDxfRecord& r = m_record;
-  r.reset(m_pDb, m_bUtf8);
+  r.reset(m_pDb, &m_codePage);
   size_t i = 0;
   for (; i < pairs.size() && pairs[i].code != 1001; ++i) r.pairs.push_back(pairs[i]);
   for (; i < pairs.size(); ++i) r.xdata.push_back(pairs[i]);
@@ -213,11 +293,11 @@ const AcDbDxfRecord& DxfLoader::makeDxfRecord(const std::vector<AcDbDxfPair>& pa
 AcDbRawRecord DxfLoader::makeRaw(const Record& rec, const std::vector<Record>* followers) const {
   AcDbRawRecord raw;
   raw.type = std::string(rec.type);
-  for (const AcDbDxfPair& p : rec.pairs) raw.pairs.emplace_back(p.code, std::string(p.value));
+  for (const AcDbDxfPair& p : rec.pairs) raw.pairs.push_back(rawPair(p));
   if (followers)
     for (const Record& f : *followers) {
       raw.pairs.emplace_back(0, std::string(f.type));
-      for (const AcDbDxfPair& p : f.pairs) raw.pairs.emplace_back(p.code, std::string(p.value));
+      for (const AcDbDxfPair& p : f.pairs) raw.pairs.push_back(rawPair(p));
     }
   return raw;
 }
@@ -227,7 +307,7 @@ bool DxfLoader::readRaw(AcDbRawPairs& raw) {
   AcDbDxfPair p;
   while (m_in.next(p)) {
     if (Is(p, 0, "ENDSEC")) return true;
-    raw.pairs.emplace_back(p.code, std::string(p.value));
+    raw.pairs.push_back(rawPair(p));
   }
   m_in.fail();
   return false;
@@ -242,66 +322,74 @@ bool DxfLoader::skipSection() {
 }
 
 bool DxfLoader::readHeader() {
+  // The variables are gathered first: the code page their text is written
+  // in is one of them, and need not come first.
+  std::vector<std::pair<std::string, std::vector<AcDbDxfPair>>> vars;
   AcDbDxfPair p;
-  std::string name;
-  AcDbRawPairs values;
-  auto flush = [&]() {
-    if (name.empty()) return;
-    auto first = [&](int code) -> std::string_view {
-      for (const auto& [c, v] : values.pairs)
-        if (c == code) return v;
-      return {};
-    };
-    AcDbDxfRecord r(m_pDb, m_bUtf8);
-    if (name == "$ACADVER") {
-      std::string_view v = TrimView(first(1));
-      m_pDb->m_version = win::Utf8ToWide(v);
-      // From release 2007 on text is UTF-8.
-      m_bUtf8 = v.size() >= 6 && v.substr(0, 2) == "AC" && v.substr(2) >= "1021";
-    } else if (name == "$HANDSEED") {
-      m_pDb->noteHandle(AcDbHandle(HandleOf(first(5)).value() ? HandleOf(first(5)).value() - 1 : 0));
-    } else if (name == "$CLAYER") {
-      m_clayer = r.text(first(8));
-    } else if (name == "$CELTYPE") {
-      m_celtype = r.text(first(6));
-    } else if (name == "$TEXTSTYLE") {
-      m_textstyle = r.text(first(7));
-    } else if (name == "$CECOLOR") {
-      AcCmColor c;
-      c.setColorIndex(static_cast<Adesk::UInt16>(std::clamp<long long>(AcDbDxfRecord::integer(first(62)), 0, 256)));
-      m_pDb->setCecolor(c);
-    } else if (name == "$LTSCALE") {
-      double v = AcDbDxfRecord::real(first(40));
-      if (v > 0) m_pDb->setLtscale(v);
-    } else if (name == "$CELTSCALE") {
-      double v = AcDbDxfRecord::real(first(40));
-      if (v > 0) m_pDb->setCeltscale(v);
-    } else if (name == "$TEXTSIZE") {
-      double v = AcDbDxfRecord::real(first(40));
-      if (v > 0) m_pDb->setTextsize(v);
-    } else if (name == "$INSBASE") {
-      m_pDb->setInsbase(AcGePoint3d(AcDbDxfRecord::real(first(10)), AcDbDxfRecord::real(first(20)),
-                                    AcDbDxfRecord::real(first(30))));
-    }
-    m_pDb->m_header.push_back({name, std::move(values)});
-    values = AcDbRawPairs();
-    name.clear();
-  };
   while (m_in.next(p)) {
     if (Is(p, 0, "ENDSEC")) {
-      flush();
+      applyHeader(vars);
       return true;
     }
-    if (p.code == 9) {
-      flush();
-      name = std::string(TrimView(p.value));
-      continue;
-    }
     if (p.code == 0) break;
-    values.pairs.emplace_back(p.code, std::string(p.value));
+    if (p.code == 9) vars.emplace_back(std::string(TrimView(p.value)), std::vector<AcDbDxfPair>());
+    else if (!vars.empty()) vars.back().second.push_back(p);
   }
   m_in.fail();
   return false;
+}
+
+void DxfLoader::applyHeader(const std::vector<std::pair<std::string, std::vector<AcDbDxfPair>>>& vars) {
+  auto first = [](const std::vector<AcDbDxfPair>& values, int code) -> std::string_view {
+    for (const AcDbDxfPair& v : values)
+      if (v.code == code) return TrimView(v.value);
+    return {};
+  };
+  std::string_view version, codePage;
+  for (const auto& [name, values] : vars) {
+    if (name == "$ACADVER") version = first(values, 1);
+    if (name == "$DWGCODEPAGE") codePage = first(values, 3);
+  }
+  if (!version.empty()) m_pDb->m_version = win::Utf8ToWide(version);
+  // From release 2007 on text is UTF-8; before, it is in the drawing's code page.
+  if (version.size() >= 6 && version.substr(0, 2) == "AC" && version.substr(2) >= "1021") {
+    m_codePage.setUtf8();
+  } else if (!m_codePage.setCodePage(codePage)) {
+    m_repairs.haveUnknownCodePage = true;
+    m_repairs.unknownCodePage = std::string(codePage);
+  }
+  AcDbDxfRecord r(m_pDb, &m_codePage);
+  for (const auto& [name, values] : vars) {
+    if (name == "$HANDSEED") {
+      AcDbHandle seed = HandleOf(first(values, 5));
+      m_pDb->noteHandle(AcDbHandle(seed.value() ? seed.value() - 1 : 0));
+    } else if (name == "$CLAYER") {
+      m_clayer = r.text(first(values, 8));
+    } else if (name == "$CELTYPE") {
+      m_celtype = r.text(first(values, 6));
+    } else if (name == "$TEXTSTYLE") {
+      m_textstyle = r.text(first(values, 7));
+    } else if (name == "$CECOLOR") {
+      AcCmColor c;
+      c.setColorIndex(static_cast<Adesk::UInt16>(std::clamp<long long>(AcDbDxfRecord::integer(first(values, 62)), 0, 256)));
+      m_pDb->setCecolor(c);
+    } else if (name == "$LTSCALE") {
+      double v = AcDbDxfRecord::real(first(values, 40));
+      if (v > 0) m_pDb->setLtscale(v);
+    } else if (name == "$CELTSCALE") {
+      double v = AcDbDxfRecord::real(first(values, 40));
+      if (v > 0) m_pDb->setCeltscale(v);
+    } else if (name == "$TEXTSIZE") {
+      double v = AcDbDxfRecord::real(first(values, 40));
+      if (v > 0) m_pDb->setTextsize(v);
+    } else if (name == "$INSBASE") {
+      m_pDb->setInsbase(AcGePoint3d(AcDbDxfRecord::real(first(values, 10)), AcDbDxfRecord::real(first(values, 20)),
+                                    AcDbDxfRecord::real(first(values, 30))));
+    }
+    AcDbRawPairs raw;
+    for (const AcDbDxfPair& v : values) raw.pairs.push_back(rawPair(v));
+    m_pDb->m_header.push_back({name, std::move(raw)});
+  }
 }
 
 bool DxfLoader::readTables() {
@@ -323,7 +411,7 @@ bool DxfLoader::readTable(const Record& tableRec) {
   std::wstring name;
   AcDbHandle handle;
   for (const AcDbDxfPair& p : tableRec.pairs) {
-    if (p.code == 2 && name.empty()) name = win::Utf8ToWide(TrimView(p.value));
+    if (p.code == 2 && name.empty()) name = m_codePage.decode(TrimView(p.value));
     if (p.code == 5) handle = HandleOf(p.value);
   }
   AcDbSymbolTable* table = nullptr;
@@ -346,7 +434,7 @@ bool DxfLoader::readTable(const Record& tableRec) {
   } else {
     noteHandles(tableRec.pairs);
     raw.pairs.emplace_back(0, "TABLE");
-    for (const AcDbDxfPair& p : tableRec.pairs) raw.pairs.emplace_back(p.code, std::string(p.value));
+    for (const AcDbDxfPair& p : tableRec.pairs) raw.pairs.push_back(rawPair(p));
   }
   Record rec;
   while (readRecord(rec)) {
@@ -358,7 +446,7 @@ bool DxfLoader::readTable(const Record& tableRec) {
     if (!table) {
       noteHandles(rec.pairs);
       raw.pairs.emplace_back(0, std::string(rec.type));
-      for (const AcDbDxfPair& p : rec.pairs) raw.pairs.emplace_back(p.code, std::string(p.value));
+      for (const AcDbDxfPair& p : rec.pairs) raw.pairs.push_back(rawPair(p));
       continue;
     }
     AcRxObject* made = table->recordClass()->create();
@@ -375,6 +463,7 @@ bool DxfLoader::readTable(const Record& tableRec) {
     if (record->dxfIn(dr) != Acad::eOk || table->has(record->name())) {
       delete record;
       m_pDb->noteHandle(h);
+      ++m_repairs.droppedRecords;
       continue;
     }
     record->setOwnerId(tableId);
@@ -401,7 +490,7 @@ AcDbObjectId DxfLoader::blockRecord(const std::wstring& name, AcDbHandle handle)
     rec = new AcDbBlockTableRecord();
     rec->setName(L"*U");
   }
-  AcDbDxfRecord nameOnly(m_pDb, true);
+  AcDbDxfRecord nameOnly(m_pDb, nullptr);
   std::string utf8 = win::WideToUtf8(name);
   nameOnly.pairs.push_back({2, utf8});
   rec->dxfInFields(nameOnly);
@@ -456,9 +545,6 @@ bool DxfLoader::readBlocks() {
 
 bool DxfLoader::readEntities(AcDbObjectId blockId, std::string_view endType, Record* end) {
   Record rec;
-  auto* blocks = ObjectOf<AcDbBlockTable>(m_pDb->blockTableId());
-  AcDbObjectId paperId;
-  if (blocks) blocks->getAt(ACDB_PAPER_SPACE, paperId);
   while (readRecord(rec)) {
     if (rec.type == endType) {
       if (end) *end = rec;
@@ -488,11 +574,13 @@ bool DxfLoader::readEntities(AcDbObjectId blockId, std::string_view endType, Rec
       }
       if (!closed) break;
     }
+    // In the ENTITIES section 67 = 1 marks an entity of the active layout.
     AcDbObjectId target = blockId;
-    if (endType == "ENDSEC" && !paperId.isNull())
+    if (endType == "ENDSEC")
       for (const AcDbDxfPair& p : rec.pairs)
-        if (p.code == 67 && AcDbDxfRecord::integer(p.value) == 1) target = paperId;
+        if (p.code == 67 && AcDbDxfRecord::integer(p.value) == 1) target = paperSpaceId();
     addEntity(rec, hasFollowers ? &followers : nullptr, target);
+    releaseRead();
   }
   m_in.fail();
   return false;
@@ -531,17 +619,17 @@ AcDbEntity* DxfLoader::readOldPolyline(const Record& rec, const std::vector<Reco
 void DxfLoader::addEntity(Record& rec, std::vector<Record>* followers, AcDbObjectId blockId) {
   AcDbEntity* ent = nullptr;
   if (!followers) {
-    if (rec.type == "LINE") ent = new AcDbLine();
-    else if (rec.type == "ARC") ent = new AcDbArc();
-    else if (rec.type == "CIRCLE") ent = new AcDbCircle();
-    else if (rec.type == "ELLIPSE") ent = new AcDbEllipse();
-    else if (rec.type == "LWPOLYLINE") ent = new AcDbPolyline();
-    else if (rec.type == "POINT") ent = new AcDbPoint();
-    else if (rec.type == "TEXT") ent = new AcDbText();
-    else if (rec.type == "MTEXT") ent = new AcDbMText();
-    else if (rec.type == "INSERT") ent = new AcDbBlockReference();
-    else if (rec.type == "HATCH") ent = new AcDbHatch();
-    else if (rec.type == "REGION") ent = new AcDbRegion();
+    if (rec.type == "LINE") ent = make<AcDbLine>();
+    else if (rec.type == "ARC") ent = make<AcDbArc>();
+    else if (rec.type == "CIRCLE") ent = make<AcDbCircle>();
+    else if (rec.type == "ELLIPSE") ent = make<AcDbEllipse>();
+    else if (rec.type == "LWPOLYLINE") ent = make<AcDbPolyline>();
+    else if (rec.type == "POINT") ent = make<AcDbPoint>();
+    else if (rec.type == "TEXT") ent = make<AcDbText>();
+    else if (rec.type == "MTEXT") ent = make<AcDbMText>();
+    else if (rec.type == "INSERT") ent = make<AcDbBlockReference>();
+    else if (rec.type == "HATCH") ent = make<AcDbHatch>();
+    else if (rec.type == "REGION") ent = make<AcDbRegion>();
   }
   AcDbHandle h;
   for (const AcDbDxfPair& p : rec.pairs)
@@ -555,7 +643,7 @@ void DxfLoader::addEntity(Record& rec, std::vector<Record>* followers, AcDbObjec
     ent = nullptr;
   }
   if (!ent) {
-    auto* proxy = new AcDbProxyEntity();
+    auto* proxy = make<AcDbProxyEntity>();
     proxy->dxfIn(dr);
     proxy->setRaw(makeRaw(rec, followers));
     ent = proxy;
@@ -572,8 +660,8 @@ bool DxfLoader::readObjects() {
     if (rec.type == "ENDSEC") return true;
     if (rec.type == "EOF") break;
     AcDbObject* obj = nullptr;
-    if (rec.type == "DICTIONARY") obj = new AcDbDictionary();
-    else if (rec.type == "XRECORD") obj = new AcDbXrecord();
+    if (rec.type == "DICTIONARY") obj = make<AcDbDictionary>();
+    else if (rec.type == "XRECORD") obj = make<AcDbXrecord>();
     AcDbHandle h;
     for (const AcDbDxfPair& p : rec.pairs)
       if (p.code == 5) { h = HandleOf(p.value); break; }
@@ -583,7 +671,7 @@ bool DxfLoader::readObjects() {
       obj = nullptr;
     }
     if (!obj) {
-      auto* proxy = new AcDbProxyObject();
+      auto* proxy = make<AcDbProxyObject>();
       proxy->dxfIn(dr);
       proxy->setRaw(makeRaw(rec, nullptr));
       obj = proxy;
@@ -592,6 +680,7 @@ bool DxfLoader::readObjects() {
     // The first dictionary of the section is the named-object dictionary.
     if (first && AcDbDictionary::cast(obj)) m_pDb->setNamedObjectsDictionaryId(id);
     first = false;
+    releaseRead();
   }
   m_in.fail();
   return false;
@@ -659,7 +748,17 @@ Acad::ErrorStatus DxfLoader::load() {
   while (m_in.next(p)) {
     anySection = true;
     if (Is(p, 0, "EOF")) break;
-    if (!Is(p, 0, "SECTION") || !m_in.next(p) || p.code != 2) return Acad::eBadDxfFile;
+    if (!Is(p, 0, "SECTION")) return Acad::eBadDxfFile;
+    // A section without a name and without content (some writers leave one
+    // before EOF) is passed over.
+    AcDbDxfPair name;
+    if (!m_in.peek(name)) return Acad::eBadDxfFile;
+    if (Is(name, 0, "ENDSEC") || Is(name, 0, "EOF")) {
+      if (Is(name, 0, "ENDSEC")) m_in.next(name);
+      ++m_repairs.emptySections;
+      continue;
+    }
+    if (!m_in.next(p) || p.code != 2) return Acad::eBadDxfFile;
     std::string_view section = TrimView(p.value);
     bool ok;
     if (section == "HEADER") {
@@ -671,7 +770,6 @@ Acad::ErrorStatus DxfLoader::load() {
     } else if (section == "BLOCKS") {
       ok = readBlocks();
     } else if (section == "ENTITIES") {
-      ok = true;
       if (modelId.isNull()) modelId = blockRecord(ACDB_MODEL_SPACE, {});
       ok = readEntities(modelId, "ENDSEC", nullptr);
     } else if (section == "OBJECTS") {
@@ -682,12 +780,15 @@ Acad::ErrorStatus DxfLoader::load() {
     if (!ok || m_in.error()) return Acad::eBadDxfFile;
   }
   if (m_in.error() || !anySection) return Acad::eBadDxfFile;
+  m_repairs.noTables = !m_bTablesRead;
   ensureDefaults();
   return Acad::eOk;
 }
 }  // namespace
 
-Acad::ErrorStatus AcDbDatabase::dxfIn(std::string_view text) {
+Acad::ErrorStatus AcDbDatabase::dxfIn(std::string_view text) { return readText(text, false); }
+
+Acad::ErrorStatus AcDbDatabase::readText(std::string_view text, bool mapped) {
   clear();
   // A binary DXF starts with its sentinel; only text DXF is read.
   if (text.size() >= 22 && std::memcmp(text.data(), "AutoCAD Binary DXF", 18) == 0) {
@@ -695,12 +796,17 @@ Acad::ErrorStatus AcDbDatabase::dxfIn(std::string_view text) {
     return Acad::eBadDxfFile;
   }
   reserveHandles(text.size() / 120);
-  DxfLoader loader(this, text);
+  DxfLoader loader(this, text, mapped);
+  beginRead();
   Acad::ErrorStatus es = loader.load();
+  endRead();
   if (es != Acad::eOk) {
+    // Nothing of a file that cannot be understood stays.
     clear();
     buildDefaultDrawing();
+    return es;
   }
+  setReadNotes(loader.repairLines());
   return es;
 }
 
@@ -727,8 +833,10 @@ Acad::ErrorStatus AcDbDatabase::readDwgFile(const ACHAR* fileName, int shareMode
     ::close(fd);
     return Acad::eFileAccessErr;
   }
+  // Read once from start to end.
+  if (mapped) ::madvise(mapped, size, MADV_SEQUENTIAL);
   std::string_view text(static_cast<const char*>(mapped), size);
-  Acad::ErrorStatus es = dxfIn(text);
+  Acad::ErrorStatus es = readText(text, true);
   if (mapped) ::munmap(mapped, size);
   if (es != Acad::eOk) {
     ::close(fd);

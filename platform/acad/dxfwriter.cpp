@@ -29,6 +29,18 @@ T* ObjectOf(AcDbObjectId id) {
 
 using win::textutil::EqualNoCase;
 
+// "*Paper_Space" and "*Paper_Space0", "*Paper_Space1" ...: the blocks of layouts.
+bool IsLayoutBlock(const std::wstring& name) {
+  static const wchar_t kPrefix[] = L"*PAPER_SPACE";
+  const size_t n = sizeof kPrefix / sizeof kPrefix[0] - 1;
+  if (name.size() < n) return false;
+  for (size_t i = 0; i < n; ++i)
+    if (std::towupper(name[i]) != static_cast<wint_t>(kPrefix[i])) return false;
+  for (size_t i = n; i < name.size(); ++i)
+    if (!std::iswdigit(name[i])) return false;
+  return true;
+}
+
 bool Alive(AcDbObjectId id) { return id.isResident() && !id.isErased(); }
 
 void WriteRawPairs(AcDbDxfFiler& f, const AcDbRawPairs& raw) {
@@ -152,15 +164,28 @@ Acad::ErrorStatus AcDbDatabase::dxfOut(std::string& text) const {
     }
   f.writeUtf8(0, "ENDSEC");
 
+  // Model space and the active layout (the block "*Paper_Space") have their
+  // entities in the ENTITIES section, the latter's with 67 = 1; the other
+  // layouts ("*Paper_Space0" ...) keep theirs in their blocks, also with 67 = 1.
+  const AcDbBlockTableRecord* modelSpace = nullptr;
+  const AcDbBlockTableRecord* paperSpace = nullptr;
+  std::vector<AcDbObjectId> layouts;
+  for (const AcDbObjectId& id : blocks->recordIds()) {
+    if (!Alive(id)) continue;
+    auto* rec = ObjectOf<AcDbBlockTableRecord>(id);
+    const std::wstring& name = rec->name();
+    if (EqualNoCase(name, L"*Model_Space")) modelSpace = rec;
+    if (EqualNoCase(name, L"*Paper_Space")) paperSpace = rec;
+    if (IsLayoutBlock(name)) layouts.push_back(id);
+  }
+  f.setPaperSpaceBlocks(std::move(layouts));
+
   f.writeUtf8(0, "SECTION");
   f.writeUtf8(2, "BLOCKS");
-  const AcDbBlockTableRecord* modelSpace = nullptr;
   for (const AcDbObjectId& id : blocks->recordIds()) {
     if (!Alive(id)) continue;
     auto* rec = ObjectOf<AcDbBlockTableRecord>(id);
     std::wstring name = rec->name();
-    bool isModel = EqualNoCase(name, L"*Model_Space");
-    if (isModel) modelSpace = rec;
     f.writeUtf8(0, "BLOCK");
     f.writeHandle(5, rec->m_beginHandle);
     f.writeObjectId(330, id);
@@ -172,7 +197,7 @@ Acad::ErrorStatus AcDbDatabase::dxfOut(std::string& text) const {
     f.writePoint3d(10, rec->origin());
     f.writeString(3, name);
     f.writeUtf8(1, "");
-    if (!isModel) WriteEntities(f, rec);
+    if (rec != modelSpace && rec != paperSpace) WriteEntities(f, rec);
     f.writeUtf8(0, "ENDBLK");
     f.writeHandle(5, rec->m_endHandle);
     f.writeObjectId(330, id);
@@ -185,6 +210,7 @@ Acad::ErrorStatus AcDbDatabase::dxfOut(std::string& text) const {
   f.writeUtf8(0, "SECTION");
   f.writeUtf8(2, "ENTITIES");
   if (modelSpace) WriteEntities(f, modelSpace);
+  if (paperSpace) WriteEntities(f, paperSpace);
   f.writeUtf8(0, "ENDSEC");
 
   f.writeUtf8(0, "SECTION");

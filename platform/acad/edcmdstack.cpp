@@ -1,3 +1,5 @@
+// The command stack: registering commands by group, global and local name, and
+// finding the command a typed name means.
 #include "edcmdstack.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The host's drawing commands for scripts and tests: LINE, PLINE, CIRCLE, ERASE, LIST.
 #include "edcommands.h"
 
 #include <cmath>

@@ -1,3 +1,5 @@
+// The editor's prompts (points, corners, texts, numbers, keywords) answered by
+// the script's lines, and the last point.
 #include "edprompt.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// Circular arcs in 2D and 3D (also through three points) and elliptical arcs.
 #include "gearc.h"
 
 #include <cmath>

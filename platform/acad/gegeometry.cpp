@@ -1,3 +1,4 @@
+// Points, vectors and transformation matrices of the geometry library.
 #include "gegeometry.h"
 
 #include <cmath>

@@ -1,3 +1,5 @@
+// AcRxDbxApp: a module's application object and the dispatch of the host's
+// application messages to its handlers.
 #include "rxdbxapp.h"
 
 AcRxDbxApp::AcRxDbxApp(bool bUnlockApp, bool bMDIAware) : m_bUnlocked(bUnlockApp), m_bMDIAware(bMDIAware) {}

@@ -1,3 +1,5 @@
+// The dynamic linker: loading a module (attach, then the initialise message),
+// unloading it, and the flags modules set.
 #include "rxdynlink.h"
 
 #include <algorithm>

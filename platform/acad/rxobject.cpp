@@ -1,3 +1,4 @@
+// Runtime classes: names, parents, isKindOf and the class dictionary.
 #include "rxobject.h"
 
 AcRxClass* AcRxObject::desc() {

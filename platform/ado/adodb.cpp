@@ -1,3 +1,5 @@
+// ADO Connection, Recordset, Fields and Field over the Jet stand-in provider;
+// failures raise _com_error with the provider's description.
 #include "adodb.h"
 
 #include <cwctype>

@@ -1,3 +1,6 @@
+// The Jet OLE DB stand-in: opening the encrypted SQLCipher file of the
+// connection string, translating the Jet dialect, running statements and
+// transactions, and reporting the engine's errors.
 #include "jetprovider.h"
 
 #include <sqlite3.h>

@@ -1,3 +1,4 @@
+// The toolkit's skin manager and style files.
 #include "xtpskin.h"
 
 #include <fstream>

@@ -1,3 +1,5 @@
+// The toolkit's task dialog, shown as a message box in the transcript and
+// answered by the script.
 #include "xtptaskdialog.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The one stream of the scripted user's lines: a file, standard input or lines
+// a test gives, with comment lines skipped.
 #include "script.h"
 
 #include <unistd.h>

@@ -1,3 +1,5 @@
+// The transcript on standard output (or a test's stream), with the line-break
+// rules of the command line.
 #include "transcript.h"
 
 #include <iostream>

@@ -1,3 +1,5 @@
+// COleDispatchDriver: creating an automation object, calling its members by
+// dispatch id, and turning failures into the library's exceptions.
 #include "afxdisp.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// The library's COM exceptions: their messages and the calls that throw them.
 #include "afxexception.h"
 
 #include <algorithm>

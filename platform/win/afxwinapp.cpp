@@ -1,3 +1,4 @@
+// The application object and the program start of class-library programs.
 #include "afxwinapp.h"
 
 #include <cstdio>

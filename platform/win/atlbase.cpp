@@ -1,3 +1,5 @@
+// The in-process COM server module: lock count, class objects, type-library and
+// application-id registration, and GUID text.
 #include "atlbase.h"
 
 #include <cstdio>

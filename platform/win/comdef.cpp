@@ -1,3 +1,5 @@
+// _com_error and its message, and the registry of creatable classes behind
+// CoCreateInstance and CLSIDFromProgID.
 #include "comdef.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// VARIANT, _variant_t and _bstr_t, and the automation conversions between value types.
 #include "comutil.h"
 
 #include <cerrno>

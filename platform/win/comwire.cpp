@@ -1,3 +1,4 @@
+// Framing and value encoding of the COM wire (see comwire.h).
 #include "comwire.h"
 
 #include <poll.h>

@@ -1,3 +1,4 @@
+// CString: the wide, growable text of the class library.
 #include "cstring.h"
 
 #include <algorithm>

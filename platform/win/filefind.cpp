@@ -1,3 +1,5 @@
+// CFileFind and wildcard matching: the files of a folder whose names match a
+// mask, in the order of the original's file system.
 #include "filefind.h"
 
 #include <dirent.h>

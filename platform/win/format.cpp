@@ -1,3 +1,4 @@
+// The one printf formatter, with the original platform's wide rules.
 #include "format.h"
 
 #include <cstdio>

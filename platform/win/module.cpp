@@ -1,3 +1,5 @@
+// Modules as shared objects: loading and freeing with DllMain, exported
+// functions, module handles and file names.
 #include "module.h"
 
 #include <dlfcn.h>

@@ -1,3 +1,5 @@
+// Windows paths over POSIX ones: drive Z: is the root, other drives live in the
+// platform prefix folder.
 #include "paths.h"
 
 #include <cstdlib>

@@ -1,3 +1,5 @@
+// Registry hives as text files: the key tree, parsing and writing the text, and
+// changes made safely against other processes.
 #include "registry_hive.h"
 
 #include "textconv.h"

@@ -1,3 +1,4 @@
+// One-call reading and writing of registry text values.
 #include "regtext.h"
 
 #include <vector>

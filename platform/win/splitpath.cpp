@@ -1,3 +1,4 @@
+// _wsplitpath_s and _wmakepath_s.
 #include "splitpath.h"
 
 #include <cwchar>

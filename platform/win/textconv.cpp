@@ -1,3 +1,4 @@
+// Conversions between wide text, UTF-8 and UTF-16.
 #include "textconv.h"
 
 namespace win {

@@ -1,3 +1,5 @@
+// A module for the host's tests that needs a library the loader cannot find, so
+// that loading it fails.
 #include "rxdynlink.h"
 #include "windows.h"
 

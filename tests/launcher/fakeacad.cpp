@@ -1,3 +1,4 @@
+// The in-process stand-in for the host's application object.
 #include "fakeacad.h"
 
 #include "comdef.h"

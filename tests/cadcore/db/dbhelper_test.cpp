@@ -1,3 +1,6 @@
+// The configuration database's connection and readers: reusing the open
+// connection, failures with their reason, the configuration map, line settings,
+// element statuses, menus, statements and recordsets.
 #include <gtest/gtest.h>
 
 #include "SettingDb.h"

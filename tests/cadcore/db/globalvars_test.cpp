@@ -1,3 +1,6 @@
+// The global settings: the module folder, the built setting.mdb, filling all
+// settings in order and stopping at the first failure, dimension settings and
+// string splitting.
 #include <dlfcn.h>
 #include <stdlib.h>
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// The level-band table: shares turned into counts, loading the groups of a
+// network type, NULLs and failures, and writing the band names back.
 #include <gtest/gtest.h>
 
 #include <climits>

@@ -1,3 +1,6 @@
+// The Jet stand-in provider: the encrypted database, the Jet dialect, the
+// connection string, failures with the engine's message, durable writes and
+// transactions.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>

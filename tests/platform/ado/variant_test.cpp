@@ -1,3 +1,4 @@
+// Automation values: conversions, texts, COM error messages and smart pointers.
 #include <gtest/gtest.h>
 
 #include <string>

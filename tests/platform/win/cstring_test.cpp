@@ -1,3 +1,4 @@
+// CString: construction, pieces, editing, comparison, buffers and tokens.
 #include "cstring.h"
 
 #include <gtest/gtest.h>

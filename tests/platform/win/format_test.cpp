@@ -1,3 +1,4 @@
+// The printf formatter with the original's wide and narrow rules.
 #include "format.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Windows paths over POSIX ones: drive Z: and the other drives.
 #include "paths.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// UTF-8 and UTF-16 conversions of wide text.
 #include "textconv.h"
 
 #include <gtest/gtest.h>

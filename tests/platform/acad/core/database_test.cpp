@@ -1,3 +1,6 @@
+// The drawing database: the default drawing, symbol tables, entities,
+// dictionaries, extended data, extension dictionaries, views, line types and
+// result buffers.
 #include <gtest/gtest.h>
 
 #include <cstdio>

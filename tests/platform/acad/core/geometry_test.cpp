@@ -1,3 +1,4 @@
+// Geometry: vectors, tolerances, matrices, extents and arcs.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// The open protocol of database objects, runtime classes and handles.
 #include <gtest/gtest.h>
 
 #include <string>

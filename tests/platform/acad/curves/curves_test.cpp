@@ -1,3 +1,4 @@
+// Lines, arcs, circles and ellipses as curves: parameters, lengths, areas, transforms.
 #include <gtest/gtest.h>
 
 #include <cmath>

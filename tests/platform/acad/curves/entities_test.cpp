@@ -1,3 +1,5 @@
+// Entities other than curves: clones, transformed copies, text, multiline
+// text, block references and points.
 #include <gtest/gtest.h>
 
 #include <cmath>

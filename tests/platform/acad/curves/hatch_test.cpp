@@ -1,3 +1,4 @@
+// Hatches: solid fills, refused open boundaries and polyline loops with holes.
 #include <gtest/gtest.h>
 
 #include <cmath>

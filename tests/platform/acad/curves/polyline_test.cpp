@@ -1,3 +1,5 @@
+// The lightweight polyline as a curve: vertices, lengths, parameters, points,
+// segments, extents, transforms and explosion.
 #include <gtest/gtest.h>
 
 #include <cmath>

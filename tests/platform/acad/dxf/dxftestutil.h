@@ -10,6 +10,7 @@
 #include "dbdatabase.h"
 #include "dbentity.h"
 #include "dbsymtb.h"
+#include "independent.h"
 
 namespace dxftest {
 
@@ -63,10 +64,12 @@ inline std::vector<AcDbObjectId> Entities(AcDbDatabase& db, const ACHAR* block =
   return ids;
 }
 
-// Saves and reads back into a fresh database.
+// Saves and reads back into a fresh database; the independent reader must
+// find the database's entities in the file written.
 inline void RoundTrip(AcDbDatabase& db, AcDbDatabase& out, const std::string& name) {
   TempFile f(name);
   ASSERT_EQ(db.saveAs(f.wpath().c_str()), Acad::eOk);
+  ExpectIndependentReaderAgrees(db, f.path());
   ASSERT_EQ(out.readDwgFile(f.wpath().c_str()), Acad::eOk);
   out.closeInput(true);
 }

@@ -1,3 +1,6 @@
+// Drawings saved as DXF and read back: every entity kind, tables, blocks,
+// dictionaries, extended data, hatches, erased objects, sharing modes and
+// inserting a drawing as a block.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -292,3 +292,69 @@ TEST(AcadPolylineVertexIds, PolylineOutsideADatabaseKeepsOwnedVertices) {
 }
 
 }  // namespace
+
+namespace {
+// Erasing an old polyline erases its vertices; unerasing it brings back only
+// the vertices it took with it. An erased vertex never comes back: not by
+// unerasing the polyline, not in a copy, not after a save and a read.
+template <class Poly, class Vertex>
+void ErasingThePolylineErasesItsVertices(AcDbObjectId polyId) {
+  AcDbDatabase& db = *polyId.database();
+  std::vector<AcDbObjectId> ids = VertexIds<Poly>(polyId);
+  ASSERT_EQ(ids.size(), 3u);
+  Vertex* v = nullptr;
+  ASSERT_EQ(acdbOpenObject(v, ids[1], AcDb::kForWrite), Acad::eOk);
+  ASSERT_EQ(v->erase(), Acad::eOk);
+  v->close();
+
+  Poly* poly = nullptr;
+  ASSERT_EQ(acdbOpenObject(poly, polyId, AcDb::kForWrite), Acad::eOk);
+  ASSERT_EQ(poly->erase(), Acad::eOk);
+  poly->close();
+  for (const AcDbObjectId& id : ids) {
+    EXPECT_TRUE(id.isErased());
+    EXPECT_EQ(acdbOpenObject(v, id, AcDb::kForRead), Acad::eWasErased);
+  }
+  // Saved while erased: neither the polyline nor its vertices are in the file.
+  AcDbDatabase gone(false);
+  RoundTrip(db, gone, "erasedpolyline.dxf");
+  AcDbObjectId found;
+  for (const AcDbObjectId& id : ids) EXPECT_EQ(gone.getAcDbObjectId(found, false, id.handle()), Acad::eUnknownHandle);
+  EXPECT_EQ(gone.getAcDbObjectId(found, false, polyId.handle()), Acad::eUnknownHandle);
+
+  // Unerased: the vertices erased with it come back, the one erased before does not.
+  ASSERT_EQ(acdbOpenObject(poly, polyId, AcDb::kForWrite, true), Acad::eOk);
+  ASSERT_EQ(poly->erase(false), Acad::eOk);
+  EXPECT_EQ(poly->numVerts(), 2);
+  // A copy of the polyline holds copies of the two vertices only.
+  auto* copy = static_cast<Poly*>(poly->clone());
+  EXPECT_EQ(copy->numVerts(), 2);
+  poly->close();
+  AcDbObjectId copyId = Append(db, copy);
+  EXPECT_EQ(VertexIds<Poly>(copyId).size(), 2u);
+  EXPECT_FALSE(ids[0].isErased());
+  EXPECT_TRUE(ids[1].isErased());
+  EXPECT_FALSE(ids[2].isErased());
+  EXPECT_EQ(VertexIds<Poly>(polyId), (std::vector<AcDbObjectId>{ids[0], ids[2]}));
+
+  AcDbDatabase back(false);
+  RoundTrip(db, back, "erasedvertex.dxf");
+  EXPECT_EQ(back.getAcDbObjectId(found, false, ids[1].handle()), Acad::eUnknownHandle);
+  ASSERT_EQ(back.getAcDbObjectId(found, false, polyId.handle()), Acad::eOk);
+  EXPECT_EQ(Handles(VertexIds<Poly>(found)), Handles({ids[0], ids[2]}));
+}
+
+TEST(AcadPolylineVertexIds, ErasingThePolylineErasesItsVertices) {
+  {
+    SCOPED_TRACE("2D");
+    AcDbDatabase db;
+    ErasingThePolylineErasesItsVertices<AcDb2dPolyline, AcDb2dVertex>(Route(db));
+  }
+  {
+    SCOPED_TRACE("3D");
+    AcDbDatabase db;
+    ErasingThePolylineErasesItsVertices<AcDb3dPolyline, AcDb3dPolylineVertex>(
+        Append(db, new AcDb3dPolyline(AcDb::k3dSimplePoly, Points({{0, 0, 0}, {1, 2, 3}, {4, 5, 6}}))));
+  }
+}
+}  // namespace

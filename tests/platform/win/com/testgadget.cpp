@@ -1,3 +1,4 @@
+// The test interface's identifier and its marshaller.
 #include "testgadget.h"
 
 const GUID& ITestGadget::Uuid() {

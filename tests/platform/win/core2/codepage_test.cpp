@@ -1,3 +1,5 @@
+// Code pages: ANSI (UTF-8), UTF-16 and GBK conversions, buffer sizes and
+// invalid input.
 #include <gtest/gtest.h>
 
 #include <cstring>

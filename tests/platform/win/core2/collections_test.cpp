@@ -1,3 +1,4 @@
+// The class library's collections: string and typed arrays, lists and maps.
 #include <gtest/gtest.h>
 
 #include <map>

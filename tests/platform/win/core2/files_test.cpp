@@ -1,3 +1,4 @@
+// Files and folders in both path forms, path splitting, wildcards and CFileFind.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>

@@ -1,3 +1,5 @@
+// INI files: reading, writing back with every other line kept, encodings and
+// writers in two processes.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>

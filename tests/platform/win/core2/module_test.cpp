@@ -1,3 +1,4 @@
+// Modules: loading with process attach, sharing, failed attach, exports and file names.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
