@@ -18,7 +18,7 @@
 #include "regtext.h"
 #include "registration.h"
 #include "rxdynlink.h"
-#include "temp_prefix.h"
+#include "tempprefix.h"
 #include "textconv.h"
 
 namespace {

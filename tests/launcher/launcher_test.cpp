@@ -14,10 +14,10 @@
 #include "module.h"
 #include "paths.h"
 #include "regtext.h"
-#include "temp_prefix.h"
-#include "testsupport.h"
+#include "tempprefix.h"
 #include "textconv.h"
 #include "wininput.h"
+#include "wintest.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 
 #include "paths.h"
 #include "regtext.h"
-#include "temp_prefix.h"
+#include "tempprefix.h"
 #include "textconv.h"
 
 extern char** environ;

@@ -4,7 +4,7 @@
 
 #include "afxdisp.h"
 #include "afxwin.h"
-#include "testsupport.h"
+#include "wintest.h"
 
 namespace {
 

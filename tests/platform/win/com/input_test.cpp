@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "comwire.h"
-#include "testsupport.h"
 #include "wininput.h"
+#include "wintest.h"
 
 namespace {
 
