@@ -21,6 +21,8 @@ placeholders() { sed -e "s#@BIN@#$bin#g" -e "s#@MODULES@#$modules#g" -e "s#@DRAW
 program="$bin/cadhost"
 [ -f "$cases/$name.program" ] && program=$(placeholders "$cases/$name.program")
 export MARLO_PREFIX="$out/prefix"
+# In the sanitizer build the programs get the leak suppressions of lsan.supp.
+export LSAN_OPTIONS="suppressions=$(cd "$cases/.." && pwd)/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 if [ -f "$cases/$name.setup" ] && ! (cd "$out" && OUT="$out" BIN="$bin" MODULES="$modules" bash "$cases/$name.setup"); then
   echo "e2e case $name: $cases/$name.setup failed"
   exit 1

@@ -84,8 +84,15 @@ class MarloTest : public TempPrefixTest {
  protected:
   void SetUp() override {
     TempPrefixTest::SetUp();
+    // In the sanitizer build the programs get the end-to-end runs' leak
+    // suppressions (the font libraries' caches).
+    ::setenv("LSAN_OPTIONS", "suppressions=" E2E_LSAN_SUPPRESSIONS ":print_suppressions=0", 1);
     ProgramRun r = RunProgram({std::string(MODULE_DIR) + "/cadhost", "--register", "R17.2"}, "");
     ASSERT_EQ(0, r.status) << r.out;
+  }
+  void TearDown() override {
+    ::unsetenv("LSAN_OPTIONS");
+    TempPrefixTest::TearDown();
   }
   std::string Script(const std::string& text) const {
     std::string path = m_prefix + "/run.script";
