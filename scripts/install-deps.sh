@@ -20,6 +20,8 @@ packages=(
   libdxflib-dev
   # looking at snapshots and printouts
   poppler-utils
+  # end-to-end runs: a session per run and the processes left in it
+  util-linux procps
 )
 # node and npm run the independent DXF reader of the tests; a machine that has
 # them from elsewhere keeps its own.

@@ -618,6 +618,8 @@ class CWnd : public CCmdTarget {
   BOOL EnableWindow(BOOL enable = TRUE) { return ::EnableWindow(m_hWnd, enable); }
   BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
   BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
+  BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+  BOOL IsZoomed() const { return ::IsZoomed(m_hWnd); }
   BOOL IsChild(const CWnd* w) const { return w && ::IsChild(m_hWnd, w->m_hWnd); }
   void BringWindowToTop() { ::BringWindowToTop(m_hWnd); }
   void CenterWindow(CWnd* alternateOwner = nullptr);
@@ -932,3 +934,6 @@ int AFXAPI AfxMessageBox(UINT idPrompt, UINT type = MB_OK, UINT helpId = UINT(-1
 BOOL AFXAPI AfxRegisterClass(WNDCLASS* wndClass);
 LPCTSTR AFXAPI AfxRegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr, HBRUSH background = nullptr, HICON icon = nullptr);
 BOOL AFXAPI AfxOleInit();
+
+// The application object and program start.
+#include "afxwinapp.h"
