@@ -17,6 +17,7 @@
 #include <cwctype>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "db2dpline.h"
@@ -204,10 +205,13 @@ class DxfLoader {
   // Lets go of the mapped pages of the records already read.
   void releaseRead();
   // A new object for the drawing: in the database's arena when the file is
-  // large enough for it to matter.
+  // large enough for it to matter, with its vertices or text there too.
   template <class T>
   T* make() {
-    return m_bArena ? new (m_pDb->objectArena()) T() : new T();
+    if (!m_bArena) return new T();
+    AcDbObjectArena& arena = m_pDb->objectArena();
+    if constexpr (std::is_constructible_v<T, std::pmr::memory_resource&>) return new (arena) T(arena);
+    else return new (arena) T();
   }
   bool readTables();
   bool readTable(const Record& tableRec);
