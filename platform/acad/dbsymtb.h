@@ -353,6 +353,9 @@ class AcDbBlockTableRecord : public AcDbSymbolTableRecord {
   AcDbHandle m_beginHandle;
   AcDbHandle m_endHandle;
   void adoptEntity(AcDbObjectId id) { m_entities.push_back(id); }
+  // Room for count entities in all (a reader's estimate: room not used costs
+  // no memory, only addresses).
+  void reserveEntities(size_t count) { m_entities.reserve(count); }
 
  private:
   EntityIdList m_entities;

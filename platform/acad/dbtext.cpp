@@ -54,7 +54,7 @@ const std::wstring& StandardName() {
 
 // The style as kept: "Standard" (any case) as the empty text.
 std::wstring StoredStyle(std::wstring name) {
-  if (win::textutil::EqualNoCase(name, L"Standard")) return {};
+  if (name == L"Standard" || win::textutil::EqualNoCase(name, L"Standard")) return {};
   return name;
 }
 }  // namespace

@@ -796,6 +796,10 @@ Acad::ErrorStatus DxfLoader::load() {
       ok = readBlocks();
     } else if (section == "ENTITIES") {
       if (modelId.isNull()) modelId = blockRecord(ACDB_MODEL_SPACE, {});
+      // Room for the entities the rest of the file can hold (few take less
+      // than 128 bytes), so the list is not copied as it grows.
+      auto* model = ObjectOf<AcDbBlockTableRecord>(modelId);
+      model->reserveEntities(model->entityIds().size() + (m_nSize - m_in.lastPairStart()) / 128);
       ok = readEntities(modelId, "ENDSEC", nullptr);
     } else if (section == "OBJECTS") {
       ok = readObjects();
