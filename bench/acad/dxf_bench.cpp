@@ -16,6 +16,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "dbcurves.h"
 #include "dbdatabase.h"
@@ -156,26 +157,35 @@ Step ReadOurs(const std::string& path) {
 }
 
 #ifdef ACAD_BENCH_HAVE_DXFLIB
-class Counter : public DL_CreationAdapter {
+// What a program reading with dxflib does with its callbacks: keeps the
+// entities it is handed (as dxflib hands them over; our reader keeps them
+// in its database).
+class Keeper : public DL_CreationAdapter {
  public:
-  long entities = 0;
-  void addLine(const DL_LineData&) override { ++entities; }
-  void addArc(const DL_ArcData&) override { ++entities; }
-  void addPolyline(const DL_PolylineData&) override { ++entities; }
-  void addText(const DL_TextData&) override { ++entities; }
+  std::vector<DL_LineData> lines;
+  std::vector<DL_ArcData> arcs;
+  std::vector<DL_PolylineData> polylines;
+  std::vector<DL_VertexData> vertices;
+  std::vector<DL_TextData> texts;
+  long entities() const { return static_cast<long>(lines.size() + arcs.size() + polylines.size() + texts.size()); }
+  void addLine(const DL_LineData& d) override { lines.push_back(d); }
+  void addArc(const DL_ArcData& d) override { arcs.push_back(d); }
+  void addPolyline(const DL_PolylineData& d) override { polylines.push_back(d); }
+  void addVertex(const DL_VertexData& d) override { vertices.push_back(d); }
+  void addText(const DL_TextData& d) override { texts.push_back(d); }
 };
 
 Step ReadDxflib(const std::string& path) {
-  Counter counter;
+  Keeper keeper;
   DL_Dxf dxf;
   Step s;
   auto t = Clock::now();
   double cpu = CpuSeconds();
-  s.ok = dxf.in(path, &counter);
+  s.ok = dxf.in(path, &keeper);
   s.seconds = Seconds(t);
   s.cpuSeconds = CpuSeconds() - cpu;
   s.megabytes = FileMb(path);
-  s.entities = counter.entities;
+  s.entities = keeper.entities();
   return s;
 }
 
