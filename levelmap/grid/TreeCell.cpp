@@ -79,8 +79,7 @@ void CTreeCell::CopyTreePart(const CTreeCell& other) {
 }
 
 CRect CTreeCell::GetButtonRect(const CRect& rectCell) const {
-  // A leaf has nothing to open or close: no button, nothing to hit.
-  if (!IsLinked() || m_pNode->HasFlag(TNF_NOBUTTON) || m_pNode->IsLeaf()) return CRect(0, 0, 0, 0);
+  if (!IsLinked() || m_pNode->HasFlag(TNF_NOBUTTON)) return CRect(0, 0, 0, 0);
   int nRight = rectCell.left + GetTreeWidth();
   int nCentreY = (rectCell.top + rectCell.bottom) / 2;
   CRect rect(nRight - TREE_BUTTON_SIZE, nCentreY - 4, nRight, nCentreY + 5);
