@@ -11,7 +11,9 @@ namespace treecell {
 BOOL ShowsTree(const CGridCellBase* pCell, const CTreeCell* pTree, int nCol) {
   if (!pTree || !pTree->IsLinked()) return FALSE;
   auto* pGrid = dynamic_cast<CTreeGridCtrl*>(pCell->GetGrid());
-  return pGrid && pGrid->GetTreeColumn() == nCol;
+  // A hidden tree column shows no tree, not even in a merged range that
+  // starts in it and spreads over the columns beside it.
+  return pGrid && pGrid->GetTreeColumn() == nCol && pGrid->GetColumnWidth(nCol) > 0;
 }
 
 COLORREF BackColour(const CGridCellBase* pCell) {

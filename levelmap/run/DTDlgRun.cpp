@@ -48,6 +48,10 @@ void CDTDlg::DrawRoutePoints() {
   int nPos = 1;
 
   int n = nPoints < m_nPointCount ? nPoints : m_nPointCount;
+  // Room for every hatch of the run at once: grown step by step, the lists
+  // of a large run would be copied again and again.
+  for (int i = 0; i < 3; ++i)
+    if (n > 0) m_arPreviewHatches[i].SetSize(m_arPreviewHatches[i].GetSize(), n);
   BOOL bAppendFailed = FALSE;
   for (INT_PTR i = 0; i < m_typeNames.GetSize() && !bAppendFailed; ++i) {
     CLevelBandArray* pBands = NULL;

@@ -1,9 +1,11 @@
-// The object arena's blocks and the large arrays' memory: anonymous mappings
-// asked for as huge pages.
+// The object arena's blocks and the large arrays' memory (anonymous
+// mappings asked for as huge pages), and the pool's size classes cut from
+// the arena's blocks.
 #include "dbarena.h"
 
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <new>
 
@@ -59,4 +61,28 @@ void AcDbObjectArena::release() {
   for (const Block& b : m_blocks) acdbUnmapLargeBlock(b.base, b.size);
   m_blocks.clear();
   m_pNext = m_pEnd = nullptr;
+}
+
+AcDbObjectPool& AcDbObjectPool::instance() {
+  // Lives as long as the process: objects may be freed at any time before it ends.
+  static AcDbObjectPool* pool = new AcDbObjectPool();
+  return *pool;
+}
+
+void* AcDbObjectPool::allocate(size_t size, unsigned& sizeClass) {
+  sizeClass = static_cast<unsigned>((std::max<size_t>(size, 1) + 15) / 16 - 1);
+  std::lock_guard<std::mutex> lock(m_mutex);
+  if (FreeObject* p = m_free[sizeClass]) {
+    m_free[sizeClass] = p->next;
+    return p;
+  }
+  return m_blocks.allocate((sizeClass + 1) * 16);
+}
+
+void AcDbObjectPool::deallocate(void* p, unsigned sizeClass) noexcept {
+  if (!p || sizeClass >= kClasses) return;
+  std::lock_guard<std::mutex> lock(m_mutex);
+  auto* f = static_cast<FreeObject*>(p);
+  f->next = m_free[sizeClass];
+  m_free[sizeClass] = f;
 }

@@ -8,7 +8,6 @@
 #include "dbgeutil.h"
 #include "dbpline.h"
 #include "dbstub.h"
-#include "textutil.h"
 
 using namespace acdbgeo;
 
@@ -42,7 +41,15 @@ Acad::ErrorStatus AcDbHatch::setPattern(HatchPatternType type, const ACHAR* name
 }
 
 bool AcDbHatch::isSolidFill() const {
-  return win::textutil::EqualNoCase(m_pattern, L"SOLID");
+  // Asked at every drawing: letters compared without the locale's case tables.
+  static const wchar_t kSolid[] = L"SOLID";
+  if (m_pattern.size() != 5) return false;
+  for (size_t i = 0; i < 5; ++i) {
+    wchar_t c = m_pattern[i];
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    if (c != kSolid[i]) return false;
+  }
+  return true;
 }
 
 Acad::ErrorStatus AcDbHatch::setPatternScale(double s) {

@@ -21,18 +21,39 @@ using win::textutil::EqualNoCase;
 }  // namespace
 
 namespace {
-// The word before every database object: where its memory came from. Sixteen
-// bytes keep the object as aligned as the heap would.
+// The words before every database object: where its memory came from (and
+// the pool's size class). Sixteen bytes keep the object as aligned as the
+// heap would.
 constexpr size_t kOriginSize = 16;
-enum class Origin : unsigned char { kHeap = 1, kArena = 2 };
+enum class Origin : unsigned char { kHeap = 1, kArena = 2, kPool = 3 };
+struct Header {
+  Origin origin;
+  unsigned sizeClass;
+};
+static_assert(sizeof(Header) <= kOriginSize);
 
-void* Mark(void* memory, Origin origin) {
-  *static_cast<Origin*>(memory) = origin;
+void* Mark(void* memory, Origin origin, unsigned sizeClass = 0) {
+  *static_cast<Header*>(memory) = Header{origin, sizeClass};
   return static_cast<char*>(memory) + kOriginSize;
 }
+
+// The address sanitizer checks heap objects only: under it every object
+// takes the heap.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kUsePool = false;
+#else
+constexpr bool kUsePool = true;
+#endif
 }  // namespace
 
-void* AcDbObject::operator new(size_t size) { return Mark(::operator new(size + kOriginSize), Origin::kHeap); }
+void* AcDbObject::operator new(size_t size) {
+  if (kUsePool && size + kOriginSize <= AcDbObjectPool::kMaxSize) {
+    unsigned sizeClass = 0;
+    void* memory = AcDbObjectPool::instance().allocate(size + kOriginSize, sizeClass);
+    return Mark(memory, Origin::kPool, sizeClass);
+  }
+  return Mark(::operator new(size + kOriginSize), Origin::kHeap);
+}
 
 void* AcDbObject::operator new(size_t size, AcDbObjectArena& arena) {
   return Mark(arena.allocate(size + kOriginSize), Origin::kArena);
@@ -41,8 +62,10 @@ void* AcDbObject::operator new(size_t size, AcDbObjectArena& arena) {
 void AcDbObject::operator delete(void* p) noexcept {
   if (!p) return;
   void* memory = static_cast<char*>(p) - kOriginSize;
+  const Header header = *static_cast<Header*>(memory);
   // An arena object's memory goes with the arena.
-  if (*static_cast<Origin*>(memory) == Origin::kHeap) ::operator delete(memory);
+  if (header.origin == Origin::kHeap) ::operator delete(memory);
+  else if (header.origin == Origin::kPool) AcDbObjectPool::instance().deallocate(memory, header.sizeClass);
 }
 
 void AcDbObject::operator delete(void* p, AcDbObjectArena&) noexcept { operator delete(p); }

@@ -15,7 +15,9 @@ bool Finite(const AcGePoint3d& p) { return std::isfinite(p.x) && std::isfinite(p
 
 Adesk::Boolean GeometryCore::pushModelTransform(const AcGeVector3d& normal) {
   if (normal.isZeroLength()) return false;
-  m_r.pushModel(AcGeMatrix3d::planeToWorld(normal.normal()));
+  // The xy plane seen from above is the world itself.
+  if (normal.x == 0.0 && normal.y == 0.0 && normal.z > 0.0) m_r.pushModel(AcGeMatrix3d::kIdentity);
+  else m_r.pushModel(AcGeMatrix3d::planeToWorld(normal.normal()));
   return true;
 }
 

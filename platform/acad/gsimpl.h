@@ -6,6 +6,7 @@
 #include <cairo.h>
 
 #include <array>
+#include <list>
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
@@ -13,6 +14,7 @@
 
 #include "acgi.h"
 #include "acgsmanager.h"
+#include "gsflatmap.h"
 #include "rxevent.h"
 
 namespace acgs {
@@ -22,7 +24,8 @@ class GsView;
 class GsDevice;
 
 // The node of a drawable held by pointer: shared by every view that shows
-// it in the same model.
+// it in the same model, and knowing those views, so that a view finds out
+// whether it already shows a drawable without an index of its own.
 class GsNode : public AcGsNode {
  public:
   GsNode(GsModel* model, AcGiDrawable* drawable) : m_pModel(model), m_pDrawable(drawable) {}
@@ -30,9 +33,16 @@ class GsNode : public AcGsNode {
   AcGiDrawable* drawable() const override { return m_pDrawable; }
   AcDbObjectId id() const override { return AcDbObjectId(); }
 
+  bool heldBy(const GsView* view) const;
+  void addView(GsView* view);
+  void removeView(const GsView* view);
+  bool unused() const { return !m_pView && m_moreViews.empty(); }
+
   GsModel* m_pModel;
   AcGiDrawable* m_pDrawable;
-  int m_nUses = 0;  // views holding it
+  GsView* m_pView = nullptr;          // the first view holding it
+  std::vector<GsView*> m_moreViews;   // any other views holding it
+  std::list<GsNode>::iterator m_self;  // its place in the model's list
 };
 
 class GsModel : public AcGsModel {
@@ -44,13 +54,18 @@ class GsModel : public AcGsModel {
   void onErased(AcGiDrawable* erased, AcGiDrawable* parent) override;
   void invalidate(InvalidationHint hint) override;
 
-  // A view starts or stops showing a drawable held by pointer.
-  void retain(AcGiDrawable* drawable);
-  void release(AcGiDrawable* drawable);
+  // A view starts showing a drawable held by pointer: false when the view
+  // shows it already. And stops showing it.
+  bool retain(AcGiDrawable* drawable, GsView* view);
+  void release(AcGiDrawable* drawable, const GsView* view);
 
  private:
+  GsNode* nodeOf(AcGiDrawable* drawable);
   RenderType m_type;
-  std::unordered_map<AcGiDrawable*, std::unique_ptr<GsNode>> m_nodes;
+  std::list<GsNode> m_nodes;
+  // The nodes a drawable does not point to (it points to the node of the
+  // first model it joined, or cannot keep one).
+  FlatMap<AcGiDrawable*, GsNode*> m_otherNodes;
 };
 
 // One drawable of a view: a database object by its id, anything else by
@@ -60,12 +75,6 @@ struct ViewEntry {
   AcGiDrawable* drawable = nullptr;  // drawables of no database
   AcDbObjectId id;                   // drawables of a database
   AcDbDatabase* database = nullptr;
-};
-
-struct EntryKeyHash {
-  size_t operator()(const std::pair<const void*, const void*>& k) const noexcept {
-    return std::hash<const void*>()(k.first) * 31 + std::hash<const void*>()(k.second);
-  }
 };
 
 // The camera and where the view lies on its device; the transforms follow
@@ -167,8 +176,9 @@ class GsView : public AcGsView {
   unsigned long long m_nDrawnAt = 0;  // the modification count when drawn
   GsDevice* m_pDevice = nullptr;
   std::vector<ViewEntry> m_entries;
-  // What the entries hold (model and drawable or id), to add each once.
-  std::unordered_set<std::pair<const void*, const void*>, EntryKeyHash> m_keys;
+  // The entries held by id (model and object), to add each once; those
+  // held by pointer are known by their nodes.
+  FlatMap<std::pair<const void*, const void*>, char> m_keys;
 };
 
 class GsDevice : public AcGsDevice {

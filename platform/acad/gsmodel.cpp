@@ -10,6 +10,28 @@ namespace acgs {
 
 AcGsModel* GsNode::model() const { return m_pModel; }
 
+bool GsNode::heldBy(const GsView* view) const {
+  return m_pView == view || std::find(m_moreViews.begin(), m_moreViews.end(), view) != m_moreViews.end();
+}
+
+void GsNode::addView(GsView* view) {
+  if (!m_pView) m_pView = view;
+  else m_moreViews.push_back(view);
+}
+
+void GsNode::removeView(const GsView* view) {
+  if (m_pView == view) {
+    m_pView = nullptr;
+    if (!m_moreViews.empty()) {
+      m_pView = m_moreViews.back();
+      m_moreViews.pop_back();
+    }
+    return;
+  }
+  auto it = std::find(m_moreViews.begin(), m_moreViews.end(), view);
+  if (it != m_moreViews.end()) m_moreViews.erase(it);
+}
+
 // ---------------------------------------------------------------- models
 
 GsModel::GsModel(RenderType type) : m_type(type) {}
@@ -18,27 +40,40 @@ GsModel::~GsModel() {
   // Views let go of the model's drawables first; nodes left (none, unless a
   // view was already gone) are detached from their drawables.
   for (GsView* v : Registry::instance().views()) v->dropModel(this);
-  for (auto& [drawable, node] : m_nodes)
-    if (drawable->gsNode() == node.get()) drawable->setGsNode(nullptr);
+  for (GsNode& node : m_nodes)
+    if (node.m_pDrawable->gsNode() == &node) node.m_pDrawable->setGsNode(nullptr);
 }
 
-void GsModel::retain(AcGiDrawable* drawable) {
-  auto& node = m_nodes[drawable];
+GsNode* GsModel::nodeOf(AcGiDrawable* drawable) {
+  // Most drawables are in one model, whose node they point to.
+  AcGsNode* own = drawable->gsNode();
+  if (own && own->model() == this) return static_cast<GsNode*>(own);
+  GsNode** other = m_otherNodes.find(drawable);
+  return other ? *other : nullptr;
+}
+
+bool GsModel::retain(AcGiDrawable* drawable, GsView* view) {
+  GsNode* node = nodeOf(drawable);
   if (!node) {
-    node = std::make_unique<GsNode>(this, drawable);
+    node = &m_nodes.emplace_back(this, drawable);
+    node->m_self = std::prev(m_nodes.end());
     // The first model a drawable joins keeps the drawable's node.
-    if (!drawable->gsNode()) drawable->setGsNode(node.get());
+    if (!drawable->gsNode()) drawable->setGsNode(node);
+    if (drawable->gsNode() != node) *m_otherNodes.insert(drawable).first = node;
   }
-  ++node->m_nUses;
+  if (node->heldBy(view)) return false;
+  node->addView(view);
+  return true;
 }
 
-void GsModel::release(AcGiDrawable* drawable) {
-  auto it = m_nodes.find(drawable);
-  if (it == m_nodes.end()) return;
-  if (--it->second->m_nUses > 0) return;
-  std::unique_ptr<GsNode> node = std::move(it->second);
-  m_nodes.erase(it);
-  if (drawable->gsNode() == node.get()) drawable->setGsNode(nullptr);
+void GsModel::release(AcGiDrawable* drawable, const GsView* view) {
+  GsNode* node = nodeOf(drawable);
+  if (!node) return;
+  node->removeView(view);
+  if (!node->unused()) return;
+  if (drawable->gsNode() == node) drawable->setGsNode(nullptr);
+  else m_otherNodes.erase(drawable);
+  m_nodes.erase(node->m_self);
 }
 
 void GsModel::onModified(AcGiDrawable*, AcGiDrawable*) {

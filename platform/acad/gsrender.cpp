@@ -43,6 +43,13 @@ std::vector<AcGePoint2d> ClipSide(const std::vector<AcGePoint2d>& in, Inside ins
   return out;
 }
 
+bool IsIdentity(const AcGeMatrix3d& m) {
+  for (int r = 0; r < 4; ++r)
+    for (int c = 0; c < 4; ++c)
+      if (m.entry[r][c] != (r == c ? 1.0 : 0.0)) return false;
+  return true;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- set-up
@@ -75,6 +82,26 @@ Renderer::Renderer(cairo_t* cr, const GsView& view, const GsDevice& device)
   cairo_set_line_cap(m_cr, CAIRO_LINE_CAP_SQUARE);
   cairo_set_line_join(m_cr, CAIRO_LINE_JOIN_MITER);
   cairo_set_fill_rule(m_cr, CAIRO_FILL_RULE_EVEN_ODD);
+  // Single pixels go straight into an image surface drawn without a
+  // transform: a path filled per pixel costs many times the pixel.
+  cairo_surface_t* target = cairo_get_target(m_cr);
+  cairo_matrix_t matrix;
+  cairo_get_matrix(m_cr, &matrix);
+  bool identity = matrix.xx == 1 && matrix.yy == 1 && matrix.xy == 0 && matrix.yx == 0 && matrix.x0 == 0 &&
+                  matrix.y0 == 0;
+  if (identity && cairo_surface_get_type(target) == CAIRO_SURFACE_TYPE_IMAGE &&
+      (cairo_image_surface_get_format(target) == CAIRO_FORMAT_RGB24 ||
+       cairo_image_surface_get_format(target) == CAIRO_FORMAT_ARGB32)) {
+    cairo_surface_flush(target);
+    m_pTarget = target;
+    m_pPixels = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(target));
+    m_nStride = cairo_image_surface_get_stride(target) / 4;
+    // The view's clip: its viewport on the surface.
+    m_nPixLeft = std::max(left, 0);
+    m_nPixTop = std::max(top, 0);
+    m_nPixRight = std::min(right, cairo_image_surface_get_width(target));
+    m_nPixBottom = std::min(bottom, cairo_image_surface_get_height(target));
+  }
 }
 
 Renderer::~Renderer() { flush(); }
@@ -89,6 +116,13 @@ void Renderer::updateDeviceMatrix() {
 }
 
 void Renderer::pushModel(const AcGeMatrix3d& m) {
+  // The device transform of the level below comes back with the pop.
+  m_deviceStack.push_back(m_modelToDevice);
+  if (IsIdentity(m)) {
+    // Every planar drawable in the xy plane pushes its plane: nothing changes.
+    m_model.push_back(m_model.back());
+    return;
+  }
   m_model.push_back(m_model.back() * m);
   updateDeviceMatrix();
 }
@@ -96,7 +130,8 @@ void Renderer::pushModel(const AcGeMatrix3d& m) {
 bool Renderer::popModel() {
   if (m_model.size() <= 1) return false;
   m_model.pop_back();
-  updateDeviceMatrix();
+  m_modelToDevice = m_deviceStack.back();
+  m_deviceStack.pop_back();
   return true;
 }
 
@@ -243,6 +278,18 @@ void Renderer::flush() {
 void Renderer::dot(const AcGePoint2d& p, const Rgb& color) {
   if (p.x < m_dLeft || p.y < m_dTop || p.x > m_dRight || p.y > m_dBottom) return;
   flush();
+  if (m_pPixels) {
+    int x = static_cast<int>(std::floor(p.x)), y = static_cast<int>(std::floor(p.y));
+    if (x < m_nPixLeft || y < m_nPixTop || x >= m_nPixRight || y >= m_nPixBottom) return;
+    // Channels as Cairo turns a colour into pixels, opaque.
+    auto channel = [](double v) {
+      return static_cast<uint32_t>(static_cast<uint16_t>(std::clamp(v, 0.0, 1.0) * 65535.0 + 0.5) >> 8);
+    };
+    m_pPixels[static_cast<size_t>(y) * m_nStride + x] =
+        0xFF000000u | channel(color.r) << 16 | channel(color.g) << 8 | channel(color.b);
+    cairo_surface_mark_dirty_rectangle(m_pTarget, x, y, 1, 1);
+    return;
+  }
   setSource(color);
   cairo_rectangle(m_cr, std::floor(p.x), std::floor(p.y), 1, 1);
   cairo_fill(m_cr);
@@ -317,9 +364,41 @@ void Renderer::devicePolyline(const std::vector<AcGePoint2d>& points, bool close
 }
 
 void Renderer::fillPath(const std::vector<std::vector<AcGePoint2d>>& rings, const Rgb& color) {
+  fillPath(rings.data(), rings.size(), color);
+}
+
+void Renderer::fillPath(const std::vector<AcGePoint2d>* rings, size_t nRings, const Rgb& color) {
+  double x0 = 1e300, y0 = 1e300, x1 = -1e300, y1 = -1e300;
+  bool area = false;
+  for (size_t i = 0; i < nRings; ++i) {
+    area = area || rings[i].size() >= 3;
+    for (const AcGePoint2d& p : rings[i]) {
+      x0 = std::min(x0, p.x);
+      x1 = std::max(x1, p.x);
+      y0 = std::min(y0, p.y);
+      y1 = std::max(y1, p.y);
+    }
+  }
+  if (!area || x0 > x1 || x1 < m_dLeft || x0 > m_dRight || y1 < m_dTop || y0 > m_dBottom) return;
+  if (x1 - x0 < 1.0 && y1 - y0 < 1.0) {
+    // Smaller than a pixel: one pixel, as a circle that small draws.
+    dot(AcGePoint2d((x0 + x1) / 2, (y0 + y1) / 2), color);
+    return;
+  }
   flush();
+  // Inside the viewport (and its margin) the rings need no clipping.
+  bool inside = x0 >= m_dLeft && x1 <= m_dRight && y0 >= m_dTop && y1 <= m_dBottom;
   bool any = false;
-  for (const auto& ring : rings) {
+  for (size_t i = 0; i < nRings; ++i) {
+    const std::vector<AcGePoint2d>& ring = rings[i];
+    if (inside) {
+      if (ring.size() < 3) continue;
+      cairo_move_to(m_cr, ring[0].x, ring[0].y);
+      for (size_t k = 1; k < ring.size(); ++k) cairo_line_to(m_cr, ring[k].x, ring[k].y);
+      cairo_close_path(m_cr);
+      any = true;
+      continue;
+    }
     // Clipping each ring to the viewport keeps the even-odd parity inside it.
     std::vector<AcGePoint2d> r = ring;
     r = ClipSide(r, [&](const AcGePoint2d& p) { return p.x >= m_dLeft; },
@@ -359,15 +438,17 @@ void Renderer::polygon(const AcGePoint3d* points, size_t n) {
 
 void Renderer::shell(const AcGePoint3d* vertices, size_t nVertices, const Adesk::Int32* faces, size_t faceListSize) {
   bool fill = m_traits.fillType() == kAcGiFillAlways;
-  std::vector<std::vector<AcGePoint2d>> group;
+  // The rings of the face being read, in buffers kept from shell to shell
+  // (a run draws hundreds of thousands of small ones).
+  size_t nRings = 0;
   auto emit = [&] {
-    if (group.empty()) return;
+    if (nRings == 0) return;
     if (fill) {
-      fillPath(group, currentColor());
+      fillPath(m_shellRings.data(), nRings, currentColor());
     } else {
-      for (const auto& ring : group) devicePolyline(ring, true, false);
+      for (size_t r = 0; r < nRings; ++r) devicePolyline(m_shellRings[r], true, false);
     }
-    group.clear();
+    nRings = 0;
   };
   size_t i = 0;
   while (i < faceListSize) {
@@ -376,14 +457,16 @@ void Renderer::shell(const AcGePoint3d* vertices, size_t nVertices, const Adesk:
     if (k == 0 || i + k > faceListSize) break;
     // A positive count starts a new face; a negative one is a hole of it.
     if (count > 0) emit();
-    std::vector<AcGePoint2d> ring;
+    if (m_shellRings.size() <= nRings) m_shellRings.resize(nRings + 1);
+    std::vector<AcGePoint2d>& ring = m_shellRings[nRings];
+    ring.clear();
     for (size_t j = 0; j < k; ++j) {
       Adesk::Int32 index = faces[i + j];
       AcGePoint2d p;
       if (index >= 0 && static_cast<size_t>(index) < nVertices && toDevice(vertices[index], p)) ring.push_back(p);
     }
     i += k;
-    if (!ring.empty()) group.push_back(std::move(ring));
+    if (!ring.empty()) ++nRings;
   }
   emit();
 }

@@ -8,6 +8,7 @@
 
 #include <cairo.h>
 
+#include <cstdint>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -88,6 +89,7 @@ class Renderer {
   void setSource(const Rgb& color);
   void lineTo(const AcGePoint2d& from, const AcGePoint2d& to);
   void fillPath(const std::vector<std::vector<AcGePoint2d>>& rings, const Rgb& color);
+  void fillPath(const std::vector<AcGePoint2d>* rings, size_t nRings, const Rgb& color);
   void dot(const AcGePoint2d& p, const Rgb& color);
 
   cairo_t* m_cr;
@@ -96,7 +98,9 @@ class Renderer {
   AcDbDatabase* m_pDatabase = nullptr;
   Traits m_traits;
   std::vector<Frame> m_frames;
-  std::vector<AcGeMatrix3d> m_model;  // model-to-world stack
+  std::vector<AcGeMatrix3d> m_model;        // model-to-world stack
+  std::vector<AcGeMatrix3d> m_deviceStack;  // the device transforms below the top
+  std::vector<std::vector<AcGePoint2d>> m_shellRings;  // a shell's face, reused
   AcGeMatrix3d m_worldToEye;
   AcGeMatrix3d m_modelToDevice;  // parallel projection
   double m_dScale = 1.0;         // pixels per view unit
@@ -104,6 +108,11 @@ class Renderer {
   double m_dDistance = 1.0;  // camera to target (perspective)
   bool m_bPerspective = false;
   double m_dLeft = 0, m_dTop = 0, m_dRight = 0, m_dBottom = 0;  // viewport pixels
+  // The surface's pixels when dots may be written into them directly.
+  cairo_surface_t* m_pTarget = nullptr;
+  uint32_t* m_pPixels = nullptr;
+  size_t m_nStride = 0;  // pixels per row
+  int m_nPixLeft = 0, m_nPixTop = 0, m_nPixRight = 0, m_nPixBottom = 0;
   bool m_bStrokePending = false;
   Rgb m_stroke;
   mutable std::unordered_map<const void*, LayerInfo> m_layers;  // read once per pass

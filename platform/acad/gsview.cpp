@@ -276,8 +276,9 @@ bool GsView::add(AcGiDrawable* drawable, AcGsModel* model) {
   } else {
     e.drawable = drawable;
   }
-  if (!m_keys.insert(keyOf(e)).second) return true;
-  if (e.drawable) gsModel->retain(e.drawable);
+  // A drawable held by pointer is known by its node; one held by id by the
+  // view's index.
+  if (e.drawable ? !gsModel->retain(e.drawable, this) : !m_keys.insert(keyOf(e)).second) return true;
   m_entries.push_back(e);
   m_bValid = false;
   return true;
@@ -288,8 +289,8 @@ bool GsView::removeIf(Pred pred) {
   bool any = false;
   for (const ViewEntry& e : m_entries) {
     if (!pred(e)) continue;
-    m_keys.erase(keyOf(e));
-    if (e.drawable) e.model->release(e.drawable);
+    if (e.drawable) e.model->release(e.drawable, this);
+    else m_keys.erase(keyOf(e));
     any = true;
   }
   if (any) {
@@ -307,7 +308,10 @@ bool GsView::erase(AcGiDrawable* drawable) {
 }
 
 void GsView::eraseAll() {
-  removeIf([](const ViewEntry&) { return true; });
+  for (const ViewEntry& e : m_entries)
+    if (e.drawable) e.model->release(e.drawable, this);
+  m_entries.clear();
+  m_keys.clear();
   m_bValid = false;
 }
 

@@ -245,6 +245,7 @@ TEST_F(TreeGridTest, MouseToggleSendsItsNotificationsAndHonoursRefusalsAndModifi
 TEST_F(TreeGridTest, TreeColumnShowsIndentationButtonsAndLines) {
   CTreeNode* a = Add(L"");
   CTreeNode* a1 = Add(L"", a);
+  Add(L"", a1);
   Add(L"", a);
   m_grid.SetGridLines(GVL_NONE);
   m_grid.Collapse(a1);
@@ -276,6 +277,28 @@ TEST_F(TreeGridTest, TreeColumnShowsIndentationButtonsAndLines) {
   EXPECT_EQ(RGB(245, 235, 225), m_grid.GetTreeLineColour());
   CPainted px(m_grid);
   EXPECT_EQ(RGB(245, 235, 225), px.At(rectA1.left + 7, rectA1.top + 1));
+}
+
+TEST_F(TreeGridTest, AHiddenTreeColumnPaintsNoTree) {
+  const COLORREF black = RGB(0, 0, 0), line = RGB(0, 0, 0xFA);
+  m_grid.SetGridLines(GVL_NONE);
+  // The tree in column 0, hidden; a top-level row merged over columns 0 to
+  // 2, as the statistics table's separators are. Column 1 shows no tree.
+  m_grid.DeleteAllItems();
+  m_grid.SetColumnCount(3);
+  m_grid.SetTreeColumn(0);
+  CTreeNode* h = Add(L"");
+  Add(L"", h);
+  Add(L"", h);
+  CTreeNode* sep = Add(L"");
+  m_grid.MergeCells(CCellRange(m_grid.GetNodeRow(sep), 0, m_grid.GetNodeRow(sep), 2));
+  m_grid.SetColumnWidth(0, 0);
+  CPainted px(m_grid);
+  CRect client;
+  m_grid.GetClientRect(&client);
+  int top = m_grid.GetFixedRowHeight();
+  EXPECT_EQ(0, px.Count(black, 0, top, client.right, client.bottom));
+  EXPECT_EQ(0, px.Count(line, 0, top, client.right, client.bottom));
 }
 
 TEST_F(TreeGridTest, SortingChildrenKeepsDescendantsUnderTheirParents) {

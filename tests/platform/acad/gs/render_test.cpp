@@ -228,6 +228,58 @@ TEST(GsRender, DrawablesLeaveTheViewWhenTheirModelOrTheyThemselvesGo) {
   delete kept;
 }
 
+TEST(GsRender, ViewsOfOneModelShareADrawableAndSubPixelAreasLightOnePixel) {
+  Scene scene;
+  // A second view of the same model, on a device of its own.
+  AcGsClassFactory* factory = acgsGetGsManager()->getGSClassFactory();
+  AcGsDevice* device = factory->createDevice(nullptr);
+  device->onSize(200, 100);
+  AcGsView* second = factory->createView();
+  device->add(second);
+  second->setView(AcGePoint3d(0, 0, 1), AcGePoint3d(0, 0, 0), AcGeVector3d::kYAxis, 200, 100);
+  auto reds = [&] {
+    device->update();
+    int n = 0;
+    for (int y = 0; y < 100; ++y)
+      for (int x = 0; x < 200; ++x) n += device->pixel(x, y) == kRed;
+    return n;
+  };
+  // A solid hatch smaller than a pixel lights exactly the pixel its middle
+  // is in (world 10.4, 10.35 is device 110.9, 40.15).
+  AcDbHatch* tiny = SolidSquare(10.2, 10.2, 10.6, 10.5, 1);
+  AcDbHatch* square = SolidSquare(-30, -10, -20, 0, 3);
+  EXPECT_TRUE(scene.view->add(tiny, scene.model));
+  EXPECT_TRUE(scene.view->add(tiny, scene.model));  // held once
+  EXPECT_TRUE(scene.view->add(square, scene.model));
+  EXPECT_TRUE(second->add(tiny, scene.model));
+  EXPECT_EQ(scene.view->numDrawables(), 2);
+  EXPECT_EQ(second->numDrawables(), 1);
+  EXPECT_EQ(scene.Count(kRed), 1);
+  EXPECT_EQ(scene.device->pixel(110, 40), kRed);
+  EXPECT_EQ(scene.Count(kGreen), 121);  // the outline is part of the area
+  EXPECT_EQ(reds(), 1);
+  // Out of one view, still in the other; out of both, it has no node.
+  EXPECT_TRUE(scene.view->erase(tiny));
+  EXPECT_FALSE(scene.view->erase(tiny));
+  EXPECT_EQ(scene.Count(kRed), 0);
+  EXPECT_NE(tiny->gsNode(), nullptr);
+  EXPECT_EQ(reds(), 1);
+  second->eraseAll();
+  scene.view->eraseAll();
+  EXPECT_EQ(tiny->gsNode(), nullptr);
+  EXPECT_EQ(square->gsNode(), nullptr);
+  EXPECT_EQ(reds(), 0);
+  EXPECT_EQ(scene.Lit(), 0);
+  // Added again after all that, it draws again; deleted, it leaves.
+  EXPECT_TRUE(second->add(tiny, scene.model));
+  EXPECT_EQ(reds(), 1);
+  delete tiny;
+  EXPECT_EQ(second->numDrawables(), 0);
+  factory->deleteView(second);
+  factory->deleteDevice(device);
+  delete square;
+}
+
 TEST(GsRender, CurvesTextPointsAndWidePolylines) {
   AcDbDatabase db;
   Scene scene(300, 200);
