@@ -7,12 +7,14 @@
 namespace host {
 
 const char* Usage() {
-  return "usage: cadhost [--load MODULE]... [--open DRAWING] [--script FILE] [--out DIR] [--seed N]\n"
+  return "usage: cadhost [--load MODULE]... [--open DRAWING] [--script FILE] [--out DIR] [--seed N] [--display[=NAME]]\n"
          "  --load MODULE   load a module (.dbx, .arx) at start-up; repeatable, loaded in order\n"
          "  --open DRAWING  open a drawing (DXF) as the current document\n"
          "  --script FILE   read the user's lines from FILE instead of standard input\n"
          "  --out DIR       folder for snapshots and other output (default: out)\n"
          "  --seed N        seed the C runtime's random generator so a run can be repeated\n"
+         "  --display[=NAME]  show the main window on the X display NAME (default: $DISPLAY) for a person;\n"
+         "                  a --script then runs first, before the person takes over\n"
          "  --help          show this text\n";
 }
 
@@ -31,6 +33,11 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     std::string v;
     if (a == "--help" || a == "-h") {
       options.help = true;
+    } else if (a == "--display") {
+      options.display = true;
+    } else if (a.rfind("--display=", 0) == 0) {
+      options.display = true;
+      options.displayName = a.substr(10);
     } else if (a == "--load") {
       if (!value(v)) return std::nullopt;
       options.modules.push_back(v);

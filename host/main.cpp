@@ -2,6 +2,7 @@
 // runs the command line from a script or the terminal, and ends.
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "acdocman.h"
 #include "afxwin.h"
 #include "commandline.h"
+#include "displayhost.h"
 #include "dlgscript.h"
 #include "hostoptions.h"
 #include "rxdynlink.h"
@@ -27,7 +29,23 @@ int main(int argc, char** argv) {
     std::fputs(host::Usage(), stdout);
     return 0;
   }
-  if (!options->script.empty()) {
+  if (options->display) {
+    // The script, if any, runs first; then the person at the display.
+    std::vector<std::string> first;
+    if (!options->script.empty()) {
+      std::ifstream in(options->script);
+      if (!in) {
+        std::fprintf(stderr, "cadhost: cannot read the script \"%s\"\n", options->script.c_str());
+        return 1;
+      }
+      for (std::string l; std::getline(in, l);) first.push_back(l.empty() || l.back() != '\r' ? l : l.substr(0, l.size() - 1));
+    }
+    std::string error;
+    if (!host::screen::Start(options->displayName, std::move(first), error)) {
+      std::fprintf(stderr, "cadhost: %s\n", error.c_str());
+      return 1;
+    }
+  } else if (!options->script.empty()) {
     if (!user::Script::Instance().OpenFile(options->script)) {
       std::fprintf(stderr, "cadhost: cannot read the script \"%s\"\n", options->script.c_str());
       return 1;
@@ -62,8 +80,10 @@ int main(int argc, char** argv) {
     }
     host::PrintReadNotes(*doc);
   }
+  if (options->display) host::screen::ZoomExtents();
 
   host::CommandLine().Run();
+  if (options->display) host::screen::Stop();
   acrxDynamicLinker->unloadAll();
   acDocManager->closeAllDocuments();
   return 0;

@@ -17,6 +17,7 @@ bool Script::OpenFile(const std::string& path) {
   if (!*file) return false;
   m_owned = std::move(file);
   m_in = m_owned.get();
+  m_source = nullptr;
   m_lines.clear();
   m_nextLine = 0;
   m_peeked.reset();
@@ -26,14 +27,21 @@ bool Script::OpenFile(const std::string& path) {
 void Script::UseStream(std::istream* in) {
   m_owned.reset();
   m_in = in;
+  m_source = nullptr;
   m_lines.clear();
   m_nextLine = 0;
   m_peeked.reset();
 }
 
+void Script::UseSource(std::function<std::optional<std::string>()> source) {
+  UseLines({});
+  m_source = std::move(source);
+}
+
 void Script::UseLines(std::vector<std::string> lines) {
   m_owned.reset();
   m_in = nullptr;
+  m_source = nullptr;
   m_lines = std::move(lines);
   m_nextLine = 0;
   m_peeked.reset();
@@ -42,7 +50,11 @@ void Script::UseLines(std::vector<std::string> lines) {
 std::optional<std::string> Script::ReadRaw() {
   for (;;) {
     std::string line;
-    if (m_in) {
+    if (m_source) {
+      std::optional<std::string> next = m_source();
+      if (!next) return std::nullopt;
+      line = std::move(*next);
+    } else if (m_in) {
       if (!std::getline(*m_in, line)) return std::nullopt;
     } else {
       if (m_nextLine >= m_lines.size()) return std::nullopt;

@@ -4,6 +4,7 @@
 // is the Enter key and is a line like any other.
 #pragma once
 
+#include <functional>
 #include <istream>
 #include <memory>
 #include <optional>
@@ -23,6 +24,9 @@ class Script {
   void UseStream(std::istream* in);
   // Feeds the given lines (tests).
   void UseLines(std::vector<std::string> lines);
+  // Takes each line from a function, which may wait for it (a person at a
+  // display); nullopt from it is the end.
+  void UseSource(std::function<std::optional<std::string>()> source);
 
   // The next line without taking it; nullopt at the end of the script.
   std::optional<std::string> Peek();
@@ -36,6 +40,7 @@ class Script {
   std::unique_ptr<std::istream> m_owned;
   std::istream* m_in = nullptr;
   std::vector<std::string> m_lines;
+  std::function<std::optional<std::string>()> m_source;
   size_t m_nextLine = 0;
   std::optional<std::string> m_peeked;
 };
