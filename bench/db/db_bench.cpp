@@ -13,6 +13,7 @@
 #include "LevelBands.h"
 #include "mdbbuild.h"
 #include "paths.h"
+#include "testdata.h"
 #include "transcript.h"
 
 namespace {
@@ -24,8 +25,8 @@ class TempDatabase {
     if (!mkdtemp(pattern)) std::abort();
     m_dir = pattern;
     std::string sql, error;
-    if (!mdbbuild::ReadFile(SETTING_SQL, sql) ||
-        !mdbbuild::BuildDatabase(sql, m_dir + "/setting.mdb", "Qm4!xT7,pL2#wZ9^kR5'", error)) {
+    if (!mdbbuild::ReadFile(testdata::kSettingSql, sql) ||
+        !mdbbuild::BuildDatabase(sql, m_dir + "/setting.mdb", testdata::kSettingMdbPassword, error)) {
       std::abort();
     }
     std::wstring folder = win::ToWindowsPath(m_dir) + L"\\";

@@ -140,8 +140,10 @@ int CCommonUtils::scaleInsert(AcDbObjectId refId, const AcGePoint3d& basePoint, 
   }
   pRef->close();
 
+  // A given scale multiplies the one the reference has: 2 makes it twice
+  // as large as it is.
   if (dScale > 0 && fabs(dScale - 1.0) > 1e-6) {
-    ScaleRefTo(refId, basePoint, dScale);
+    ScaleRefTo(refId, basePoint, dCurrent * dScale);
     return RTNORM;
   }
   if (dSize < 1e-6) dSize = 1.0;  // a block without size still follows the pointer
@@ -186,10 +188,12 @@ int CCommonUtils::scaleInsert(AcDbObjectId refId, const AcGePoint3d& basePoint, 
 int CCommonUtils::rotateInsert(AcDbObjectId refId, const AcGePoint3d& basePoint, double& dAngle) {
   AcDbBlockReference* pRef = NULL;
   if (acdbOpenObject(pRef, refId, AcDb::kForRead) != Acad::eOk) return RTERROR;
+  const double dStart = pRef->rotation();
   pRef->close();
 
+  // A given angle turns the reference by it from where it stands.
   if (fabs(dAngle) > 1e-6) {
-    RotateRefTo(refId, basePoint, dAngle * kPi / 180.0);
+    RotateRefTo(refId, basePoint, dStart + dAngle * kPi / 180.0);
     return RTNORM;
   }
 
@@ -204,8 +208,10 @@ int CCommonUtils::rotateInsert(AcDbObjectId refId, const AcGePoint3d& basePoint,
       return RTCAN;
     }
     if (nType == GRREAD_DRAG) {
+      // Each drag turns the reference by the change since the previous one,
+      // so it stands at its starting rotation plus the dragged angle.
       dLast = DragAngle(basePoint, UcsToWorld(rb.resval.rpoint));
-      RotateRefTo(refId, basePoint, dLast);
+      RotateRefTo(refId, basePoint, dStart + dLast);
       continue;
     }
     if (nType == GRREAD_PICK) {
@@ -234,11 +240,16 @@ int CCommonUtils::insertBlockRef(AcDbObjectId blockId, double& dScale, double& d
                                  int bAskScale, int bAskRotation) {
   AcGePoint3d ptBase;
   if (pointInsert(blockId, refId, ptBase, dAngle, dScale) != RTNORM) return RTCAN;
-  if (bAskScale && scaleInsert(refId, ptBase, dScale) != RTNORM) {
+  // The new reference already has the given scale and angle; the steps
+  // below would apply them a second time, so they run only to ask the user
+  // for what was not given.
+  const bool bScaleGiven = dScale > 0 && fabs(dScale - 1.0) > 1e-6;
+  const bool bAngleGiven = fabs(dAngle) > 1e-6;
+  if (bAskScale && !bScaleGiven && scaleInsert(refId, ptBase, dScale) != RTNORM) {
     refId.setNull();
     return RTCAN;
   }
-  if (bAskRotation && rotateInsert(refId, ptBase, dAngle) != RTNORM) {
+  if (bAskRotation && !bAngleGiven && rotateInsert(refId, ptBase, dAngle) != RTNORM) {
     refId.setNull();
     return RTCAN;
   }

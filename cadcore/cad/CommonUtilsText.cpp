@@ -61,8 +61,8 @@ void CCommonUtils::getFloorNum(const CString& strText, CArray<int, int>& arNumbe
   for (int i = 0; i < arPieces.GetSize(); i++) {
     CString strPiece = arPieces.GetAt(i);
     strPiece.Trim();
-    // An empty piece ("1;;3", a closing ";") names no floor.
-    if (strPiece.IsEmpty()) continue;
+    // A piece that is not a number, an empty one ("1;;3", a closing ";")
+    // included, counts as floor 0.
     int nTilde = strPiece.Find(_T('~'));
     if (nTilde < 0) {
       arNumbers.Add(ReadLeadingInt(strPiece));

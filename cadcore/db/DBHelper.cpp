@@ -3,47 +3,11 @@
 // the configuration map, line settings, element statuses and menu lines.
 #include "DBHelper.h"
 
+#include "DBRecordset.h"
 #include "GlobalVars.h"
 #include "acutprint.h"
 
 _ConnectionPtr CDBHelper::m_mdbConnect;
-
-namespace {
-
-// The text of a column value that is known not to be NULL.
-CString FieldText(const _variant_t& var) { return CString((LPCTSTR)(_bstr_t)var); }
-
-// The text of a NULL-tolerant column: empty when NULL.
-CString FieldTextOrEmpty(const _variant_t& var) {
-  if (var.vt == VT_NULL || var.vt == VT_EMPTY) return CString();
-  return FieldText(var);
-}
-
-// Opens a recordset on strSql over the shared connection (dynamic cursor,
-// optimistic locking, command text). Raises a COM error on failure.
-void OpenRecordset(_RecordsetPtr& pRs, const CString& strSql) {
-  HRESULT hr = pRs.CreateInstance(__uuidof(Recordset));
-  if (FAILED(hr)) _com_issue_error(hr);
-  pRs->Open(_variant_t(strSql), _variant_t((IDispatch*)CDBHelper::m_mdbConnect.GetInterfacePtr(), true),
-            adOpenDynamic, adLockOptimistic, adCmdText);
-}
-
-void CloseRecordset(_RecordsetPtr& pRs) {
-  if (pRs != NULL && pRs->GetState() == adStateOpen) pRs->Close();
-  pRs.Release();
-}
-
-// Reports a COM error of a reader and releases its recordset.
-void ReportError(const _com_error& e, _RecordsetPtr& pRs) {
-  acutPrintf(_T("\n%s"), e.ErrorMessage());
-  try {
-    CloseRecordset(pRs);
-  } catch (const _com_error&) {
-    pRs.Release();
-  }
-}
-
-}  // namespace
 
 CString CDBHelper::EscapeSqlText(LPCTSTR lpszText) {
   CString strText(lpszText);
@@ -106,13 +70,13 @@ int CDBHelper::ExcuteSql(CString strSql) {
 
 int CDBHelper::GetRecordsetPtr(_RecordsetPtr& pRecordset, CString strSql) {
   if (!ConnectDatabase()) return 0;
-  _RecordsetPtr pRs;
+  CDBRecordset rs;
   try {
-    OpenRecordset(pRs, strSql);
-    pRecordset = pRs;
+    rs.Open(strSql);
+    pRecordset = rs.Detach();
     return 1;
   } catch (const _com_error& e) {
-    ReportError(e, pRs);
+    acutPrintf(_T("\n%s"), e.ErrorMessage());
     return 0;
   }
 }
@@ -120,144 +84,86 @@ int CDBHelper::GetRecordsetPtr(_RecordsetPtr& pRecordset, CString strSql) {
 int CDBHelper::readConfigValue(CString strKey, CString& strValue) {
   if (!ConnectDatabase()) return 0;
   CString strSql = _T("select VALUES from CONFIG where KEYNAME='") + EscapeSqlText(strKey) + _T("'");
-  _RecordsetPtr pRs;
-  try {
-    OpenRecordset(pRs, strSql);
-    if (!pRs->adoEOF) {
-      _variant_t var = pRs->GetCollect(_T("VALUES"));
-      if (var.vt != VT_NULL) strValue = FieldText(var);
-    }
-    CloseRecordset(pRs);
-    return 1;
-  } catch (const _com_error& e) {
-    ReportError(e, pRs);
-    return 0;
-  }
+  return CDBRecordset::ForEachRow(strSql, [&](CDBRecordset& rs) {
+    _variant_t var = rs.GetCollect(_T("VALUES"));
+    if (var.vt != VT_NULL) strValue = CDBRecordset::FieldText(var);
+  }, 1);
 }
 
 int CDBHelper::readConfigValue() {
   if (!ConnectDatabase()) return 0;
   CString strSql;
   if (!readConfigValue(_T("CONFIGSQL"), strSql)) return 0;
-  _RecordsetPtr pRs;
-  try {
-    OpenRecordset(pRs, strSql);
-    while (!pRs->adoEOF) {
-      CString strKey = FieldText(pRs->GetCollect(0L));
-      CString strValue = FieldText(pRs->GetCollect(1L));
-      strKey.Trim();
-      strKey.MakeUpper();
-      CGlobalVars::g_mapConfig.SetAt(strKey, strValue);
-      pRs->MoveNext();
-    }
-    CloseRecordset(pRs);
-    return 1;
-  } catch (const _com_error& e) {
-    ReportError(e, pRs);
-    return 0;
-  }
+  return CDBRecordset::ForEachRow(strSql, [](CDBRecordset& rs) {
+    CString strKey = CDBRecordset::FieldText(rs.GetCollect(0L));
+    CString strValue = CDBRecordset::FieldText(rs.GetCollect(1L));
+    strKey.Trim();
+    strKey.MakeUpper();
+    CGlobalVars::g_mapConfig.SetAt(strKey, strValue);
+  });
 }
 
 int CDBHelper::ReadOneValue(CString strSql, int& nValue) {
   if (!ConnectDatabase()) return 0;
-  _RecordsetPtr pRs;
-  try {
-    OpenRecordset(pRs, strSql);
-    if (!pRs->adoEOF) {
-      _variant_t var = pRs->GetCollect(0L);
-      if (var.vt != VT_NULL) nValue = (int)var;
-    }
-    CloseRecordset(pRs);
-    return 1;
-  } catch (const _com_error& e) {
-    ReportError(e, pRs);
-    return 0;
-  }
+  return CDBRecordset::ForEachRow(strSql, [&](CDBRecordset& rs) {
+    _variant_t var = rs.GetCollect(0L);
+    if (var.vt != VT_NULL) nValue = (int)var;
+  }, 1);
 }
 
 int CDBHelper::ReadOneValue(CString strSql, CString& strValue) {
   if (!ConnectDatabase()) return 0;
-  _RecordsetPtr pRs;
-  try {
-    OpenRecordset(pRs, strSql);
-    if (!pRs->adoEOF) {
-      _variant_t var = pRs->GetCollect(0L);
-      if (var.vt != VT_NULL) strValue = FieldText(var);
-    }
-    CloseRecordset(pRs);
-    return 1;
-  } catch (const _com_error& e) {
-    ReportError(e, pRs);
-    return 0;
-  }
+  return CDBRecordset::ForEachRow(strSql, [&](CDBRecordset& rs) {
+    _variant_t var = rs.GetCollect(0L);
+    if (var.vt != VT_NULL) strValue = CDBRecordset::FieldText(var);
+  }, 1);
 }
 
 int CDBHelper::ReadPLineData() {
   if (!ConnectDatabase()) return 0;
-  _RecordsetPtr pRs;
-  try {
-    OpenRecordset(pRs, _T("SELECT NAME FROM KXL"));
-    while (!pRs->adoEOF) {
-      _variant_t var = pRs->GetCollect(_T("NAME"));
-      if (var.vt != VT_NULL) CGlobalVars::g_arPLineName.Add(FieldText(var));
-      pRs->MoveNext();
-    }
-    CloseRecordset(pRs);
-
-    OpenRecordset(pRs, _T("SELECT A.NAME,B.TYPE,B.STATUS,B.LINECOLOR,B.LINETYPE,B.LINEWEIGHT,B.LINESC,B.LINELAYER,")
-                       _T("B.SHOWDIM,B.DIMHEIGTH FROM KXL A,KXLINESETTING B WHERE A.ID = B.ID"));
-    while (!pRs->adoEOF) {
-      plinedata data;
-      data.name = FieldTextOrEmpty(pRs->GetCollect(_T("NAME")));
-      data.type = (int)pRs->GetCollect(_T("TYPE"));
-      data.status = (int)pRs->GetCollect(_T("STATUS"));
-      data.isTypeOne = data.type == 1;
-      data.lineColor = (int)pRs->GetCollect(_T("LINECOLOR"));
-      data.lineType = FieldTextOrEmpty(pRs->GetCollect(_T("LINETYPE")));
-      data.idSlot1 = 0;
-      data.lineWeight = (int)pRs->GetCollect(_T("LINEWEIGHT"));
-      // Through a 32-bit integer first: 2.5 becomes 2.0 and 2.7 becomes 3.0.
-      data.lineScale = (double)(int)pRs->GetCollect(_T("LINESC"));
-      _variant_t varLayer = pRs->GetCollect(_T("LINELAYER"));
-      data.lineLayer = varLayer.vt == VT_NULL ? data.name : FieldTextOrEmpty(varLayer);
-      data.idSlot2 = 0;
-      data.showDim = (int)pRs->GetCollect(_T("SHOWDIM")) != 0;
-      data.dimHeight = (double)pRs->GetCollect(_T("DIMHEIGTH"));
-      CString strKey;
-      strKey.Format(_T("%s+%i+%i"), (LPCTSTR)data.name, data.type, data.status);
-      CGlobalVars::g_mapPLineData.SetAt(strKey, data);
-      pRs->MoveNext();
-    }
-    CloseRecordset(pRs);
-    return 1;
-  } catch (const _com_error& e) {
-    ReportError(e, pRs);
+  if (!CDBRecordset::ForEachRow(_T("SELECT NAME FROM KXL"), [](CDBRecordset& rs) {
+        _variant_t var = rs.GetCollect(_T("NAME"));
+        if (var.vt != VT_NULL) CGlobalVars::g_arPLineName.Add(CDBRecordset::FieldText(var));
+      })) {
     return 0;
   }
+  return CDBRecordset::ForEachRow(
+      _T("SELECT A.NAME,B.TYPE,B.STATUS,B.LINECOLOR,B.LINETYPE,B.LINEWEIGHT,B.LINESC,B.LINELAYER,")
+      _T("B.SHOWDIM,B.DIMHEIGTH FROM KXL A,KXLINESETTING B WHERE A.ID = B.ID"),
+      [](CDBRecordset& rs) {
+        plinedata data;
+        data.name = CDBRecordset::FieldTextOrEmpty(rs.GetCollect(_T("NAME")));
+        data.type = (int)rs.GetCollect(_T("TYPE"));
+        data.status = (int)rs.GetCollect(_T("STATUS"));
+        data.isTypeOne = data.type == 1;
+        data.lineColor = (int)rs.GetCollect(_T("LINECOLOR"));
+        data.lineType = CDBRecordset::FieldTextOrEmpty(rs.GetCollect(_T("LINETYPE")));
+        data.idSlot1 = 0;
+        data.lineWeight = (int)rs.GetCollect(_T("LINEWEIGHT"));
+        // Through a 32-bit integer first: 2.5 becomes 2.0 and 2.7 becomes 3.0.
+        data.lineScale = (double)(int)rs.GetCollect(_T("LINESC"));
+        _variant_t varLayer = rs.GetCollect(_T("LINELAYER"));
+        data.lineLayer = varLayer.vt == VT_NULL ? data.name : CDBRecordset::FieldTextOrEmpty(varLayer);
+        data.idSlot2 = 0;
+        data.showDim = (int)rs.GetCollect(_T("SHOWDIM")) != 0;
+        data.dimHeight = (double)rs.GetCollect(_T("DIMHEIGTH"));
+        CString strKey;
+        strKey.Format(_T("%s+%i+%i"), (LPCTSTR)data.name, data.type, data.status);
+        CGlobalVars::g_mapPLineData.SetAt(strKey, data);
+      });
 }
 
 int CDBHelper::ReadElementStatus() {
   if (!ConnectDatabase()) return 0;
-  _RecordsetPtr pRs;
-  try {
-    OpenRecordset(pRs, _T("SELECT NAME, ID FROM ELEMENTSTATUS"));
-    while (!pRs->adoEOF) {
-      _variant_t varName = pRs->GetCollect(0L);
-      if (varName.vt != VT_NULL) {
-        CString strName = FieldText(varName);
-        CGlobalVars::g_arElementStatusName.Add(strName);
-        int nId = (int)pRs->GetCollect(1L);
-        CGlobalVars::g_mapElementStatus.SetAt(nId, strName);
-        CGlobalVars::g_mapElementStatusOpp.SetAt(strName, nId);
-      }
-      pRs->MoveNext();
-    }
-    CloseRecordset(pRs);
-    return 1;
-  } catch (const _com_error& e) {
-    ReportError(e, pRs);
-    return 0;
-  }
+  return CDBRecordset::ForEachRow(_T("SELECT NAME, ID FROM ELEMENTSTATUS"), [](CDBRecordset& rs) {
+    _variant_t varName = rs.GetCollect(0L);
+    if (varName.vt == VT_NULL) return;
+    CString strName = CDBRecordset::FieldText(varName);
+    CGlobalVars::g_arElementStatusName.Add(strName);
+    int nId = (int)rs.GetCollect(1L);
+    CGlobalVars::g_mapElementStatus.SetAt(nId, strName);
+    CGlobalVars::g_mapElementStatusOpp.SetAt(strName, nId);
+  });
 }
 
 int CDBHelper::ReadMENU() {
@@ -269,49 +175,30 @@ int CDBHelper::ReadMENU() {
   }
   CGlobalVars::g_mMenu->RemoveAll();
   CGlobalVars::g_mMenu->SetSize(0, 300);
-  _RecordsetPtr pRs;
-  try {
-    OpenRecordset(pRs, strMenuSql);
-    while (!pRs->adoEOF) {
-      CString strId = FieldText(pRs->GetCollect(0L));
-      kxmenu menu;
-      menu.text1 = FieldTextOrEmpty(pRs->GetCollect(1L));
-      menu.text2 = FieldTextOrEmpty(pRs->GetCollect(2L));
-      menu.text3 = FieldTextOrEmpty(pRs->GetCollect(3L));
-      menu.isTopLevel = true;
-      CGlobalVars::g_mMenu->Add(menu);
-      CString strSql = strSubSql;
-      strSql.Replace(_T("%s"), strId);
-      ReadMENU(strSql);
-      pRs->MoveNext();
-    }
-    CloseRecordset(pRs);
-    return 1;
-  } catch (const _com_error& e) {
-    ReportError(e, pRs);
-    return 0;
-  }
+  return CDBRecordset::ForEachRow(strMenuSql, [&](CDBRecordset& rs) {
+    CString strId = CDBRecordset::FieldText(rs.GetCollect(0L));
+    kxmenu menu;
+    menu.text1 = CDBRecordset::FieldTextOrEmpty(rs.GetCollect(1L));
+    menu.text2 = CDBRecordset::FieldTextOrEmpty(rs.GetCollect(2L));
+    menu.text3 = CDBRecordset::FieldTextOrEmpty(rs.GetCollect(3L));
+    menu.isTopLevel = true;
+    CGlobalVars::g_mMenu->Add(menu);
+    // The row's sub-menu entries follow it directly.
+    CString strSql = strSubSql;
+    strSql.Replace(_T("%s"), strId);
+    ReadMENU(strSql);
+  });
 }
 
 int CDBHelper::ReadMENU(CString strSql) {
   if (!ConnectDatabase()) return 0;
-  _RecordsetPtr pRs;
-  try {
-    OpenRecordset(pRs, strSql);
-    while (!pRs->adoEOF) {
-      kxmenu menu;
-      _variant_t var = pRs->GetCollect(0L);
-      if (var.vt != VT_NULL) menu.text1 = FieldText(var) + _T(" ");
-      menu.text2 = FieldTextOrEmpty(pRs->GetCollect(1L));
-      menu.text3 = FieldTextOrEmpty(pRs->GetCollect(2L));
-      menu.isTopLevel = false;
-      CGlobalVars::g_mMenu->Add(menu);
-      pRs->MoveNext();
-    }
-    CloseRecordset(pRs);
-    return 1;
-  } catch (const _com_error& e) {
-    ReportError(e, pRs);
-    return 0;
-  }
+  return CDBRecordset::ForEachRow(strSql, [](CDBRecordset& rs) {
+    kxmenu menu;
+    _variant_t var = rs.GetCollect(0L);
+    if (var.vt != VT_NULL) menu.text1 = CDBRecordset::FieldText(var) + _T(" ");
+    menu.text2 = CDBRecordset::FieldTextOrEmpty(rs.GetCollect(1L));
+    menu.text3 = CDBRecordset::FieldTextOrEmpty(rs.GetCollect(2L));
+    menu.isTopLevel = false;
+    CGlobalVars::g_mMenu->Add(menu);
+  });
 }

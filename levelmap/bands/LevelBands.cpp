@@ -7,26 +7,8 @@
 #include <new>
 
 #include "DBHelper.h"
+#include "DBRecordset.h"
 #include "acutprint.h"
-
-namespace {
-
-int FieldInt(const _variant_t& var) { return var.vt == VT_NULL ? 0 : (int)var; }
-
-CString FieldText(const _variant_t& var) {
-  return var.vt == VT_NULL ? CString() : CString((LPCTSTR)(_bstr_t)var);
-}
-
-void ReleaseRecordset(_RecordsetPtr& pRs) {
-  try {
-    if (pRs != NULL && pRs->GetState() == adStateOpen) pRs->Close();
-  } catch (const _com_error&) {
-    // Released below in any case.
-  }
-  pRs.Release();
-}
-
-}  // namespace
 
 void CLevelBandTable::ClearBandMap(CLevelBandMap& levelMap) {
   POSITION pos = levelMap.GetStartPosition();
@@ -54,21 +36,19 @@ BOOL CLevelBandTable::LoadBandTable(LPCTSTR lpszNetType, int nPointCount, CLevel
                 _T("WHERE A.ID = B.ID AND B.TYPEID = C.ID AND C.NAME = '%s' ORDER BY B.ORDER, A.ID,A.ORDER"),
                 (LPCTSTR)CDBHelper::EscapeSqlText(strNetType));
 
-  _RecordsetPtr pRs;
+  // The recordset is closed and released when rs goes, on every path.
+  CDBRecordset rs;
   try {
-    HRESULT hr = pRs.CreateInstance(__uuidof(Recordset));
-    if (FAILED(hr)) _com_issue_error(hr);
-    pRs->Open(_variant_t(strSql), _variant_t((IDispatch*)CDBHelper::m_mdbConnect.GetInterfacePtr(), true),
-              adOpenDynamic, adLockOptimistic, adCmdText);
-    while (!pRs->adoEOF) {
-      _variant_t varGroup = pRs->GetCollect(0L);
+    rs.Open(strSql);
+    while (!rs.IsEOF()) {
+      _variant_t varGroup = rs.GetCollect(0L);
       if (varGroup.vt != VT_NULL) {
-        CString strGroup((LPCTSTR)(_bstr_t)varGroup);
+        CString strGroup = CDBRecordset::FieldText(varGroup);
         levelmapdb band;
-        band.color = FieldInt(pRs->GetCollect(1L));
-        band.name = FieldText(pRs->GetCollect(2L));
-        band.num = FieldInt(pRs->GetCollect(3L));
-        band.head = FieldText(pRs->GetCollect(4L));
+        band.color = CDBRecordset::FieldIntOrZero(rs.GetCollect(1L));
+        band.name = CDBRecordset::FieldTextOrEmpty(rs.GetCollect(2L));
+        band.num = CDBRecordset::FieldIntOrZero(rs.GetCollect(3L));
+        band.head = CDBRecordset::FieldTextOrEmpty(rs.GetCollect(4L));
         band.remain = 0;
         CLevelBandArray* pBands = NULL;
         if (!levelMap.Lookup(strGroup, pBands)) {
@@ -79,21 +59,19 @@ BOOL CLevelBandTable::LoadBandTable(LPCTSTR lpszNetType, int nPointCount, CLevel
         }
         pBands->Add(band);
       }
-      pRs->MoveNext();
+      rs.MoveNext();
     }
   } catch (const std::bad_alloc&) {
     // Out of memory: stop reading and count what was read.
   } catch (const _com_error& e) {
     acutPrintf(_T("\n%s"), e.ErrorMessage());
-    ReleaseRecordset(pRs);
     return FALSE;
   } catch (const std::exception& e) {
     CString strMessage(e.what());
     acutPrintf(_T("\n%s"), (LPCTSTR)strMessage.Left(1024));
-    ReleaseRecordset(pRs);
     return FALSE;
   }
-  ReleaseRecordset(pRs);
+  rs.Release();
 
   for (INT_PTR i = 0; i < typeNames.GetSize(); ++i) {
     CLevelBandArray* pBands = NULL;
@@ -126,19 +104,63 @@ void CLevelBandTable::ConvertSharesToCounts(CLevelBandArray& arBands, int nPoint
   }
 }
 
-void CLevelBandTable::SaveBandNames(const CLevelBandMap& levelMap, const CStringArray& typeNames) {
-  // The updates share one transaction when the connection is open: each
-  // durable commit costs a disk flush, so one commit for all names instead
-  // of one per band. A failing update still does not stop the others.
-  BOOL bTransaction = FALSE;
-  try {
-    if (CDBHelper::m_mdbConnect != NULL && CDBHelper::m_mdbConnect->GetState() == adStateOpen) {
-      CDBHelper::m_mdbConnect->BeginTrans();
-      bTransaction = TRUE;
+namespace {
+
+// The transaction of one save on the shared connection. Unless it was
+// committed, it is rolled back when the guard goes, so no path (an
+// exception included) leaves the connection inside an open transaction.
+class CBandNameTransaction {
+ public:
+  CBandNameTransaction() {
+    try {
+      if (CDBHelper::m_mdbConnect != NULL && CDBHelper::m_mdbConnect->GetState() == adStateOpen) {
+        CDBHelper::m_mdbConnect->BeginTrans();
+        m_pConnect = CDBHelper::m_mdbConnect;
+      }
+    } catch (const _com_error& e) {
+      acutPrintf(_T("\n%s"), e.ErrorMessage());
     }
-  } catch (const _com_error& e) {
-    acutPrintf(_T("\n%s"), e.ErrorMessage());
   }
+  ~CBandNameTransaction() { Rollback(); }
+  CBandNameTransaction(const CBandNameTransaction&) = delete;
+  CBandNameTransaction& operator=(const CBandNameTransaction&) = delete;
+
+  BOOL IsOpen() const { return m_pConnect != NULL; }
+
+  // TRUE when the updates reached the database together; otherwise the
+  // failure is reported and the transaction rolled back.
+  BOOL Commit() {
+    if (m_pConnect == NULL) return FALSE;
+    try {
+      m_pConnect->CommitTrans();
+      m_pConnect = NULL;
+      return TRUE;
+    } catch (const _com_error& e) {
+      acutPrintf(_T("\n%s"), e.ErrorMessage());
+    }
+    Rollback();
+    return FALSE;
+  }
+
+ private:
+  void Rollback() {
+    if (m_pConnect == NULL) return;
+    _ConnectionPtr pConnect = m_pConnect;
+    m_pConnect = NULL;
+    try {
+      pConnect->RollbackTrans();
+    } catch (...) {
+      // A failed commit may already have ended the transaction.
+    }
+  }
+
+  _ConnectionPtr m_pConnect;
+};
+
+}  // namespace
+
+void CLevelBandTable::SaveBandNames(const CLevelBandMap& levelMap, const CStringArray& typeNames) {
+  CStringArray arStatements;
   for (INT_PTR i = 0; i < typeNames.GetSize(); ++i) {
     CLevelBandArray* pBands = NULL;
     if (!levelMap.Lookup(typeNames.GetAt(i), pBands) || pBands == NULL) continue;
@@ -147,18 +169,20 @@ void CLevelBandTable::SaveBandNames(const CLevelBandMap& levelMap, const CString
       CString strSql;
       strSql.Format(_T("UPDATE LEVELMAPDATA SET NAME = '%s' WHERE HEAD = %s"),
                     (LPCTSTR)CDBHelper::EscapeSqlText(band.name), (LPCTSTR)band.head);
-      CDBHelper::ExcuteSql(strSql);
+      arStatements.Add(strSql);
     }
   }
-  if (!bTransaction) return;
-  try {
-    CDBHelper::m_mdbConnect->CommitTrans();
-  } catch (const _com_error& e) {
-    acutPrintf(_T("\n%s"), e.ErrorMessage());
-    try {
-      CDBHelper::m_mdbConnect->RollbackTrans();
-    } catch (const _com_error&) {
-      // The failed commit has already ended the transaction.
-    }
+
+  // The updates share one transaction when the connection is open: each
+  // durable commit costs a disk flush, so one commit for all names instead
+  // of one per band. A failing update still does not stop the others.
+  CStringArray arDone;
+  CBandNameTransaction transaction;
+  for (INT_PTR i = 0; i < arStatements.GetSize(); ++i) {
+    if (CDBHelper::ExcuteSql(arStatements.GetAt(i))) arDone.Add(arStatements.GetAt(i));
   }
+  if (!transaction.IsOpen() || transaction.Commit()) return;
+  // The failed commit took every update with it: the ones that succeeded
+  // run again one by one, so each that can be kept is kept.
+  for (INT_PTR i = 0; i < arDone.GetSize(); ++i) CDBHelper::ExcuteSql(arDone.GetAt(i));
 }

@@ -5,6 +5,7 @@
 
 #include "dbobject.h"
 #include "dbstub.h"
+#include "textutil.h"
 
 const AcDbObjectId AcDbObjectId::kNull;
 
@@ -16,11 +17,8 @@ Adesk::UInt64 ParseHex(const Ch* text) {
   int digits = 0;
   for (; *text; ++text) {
     Ch c = *text;
-    int d;
-    if (c >= '0' && c <= '9') d = c - '0';
-    else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-    else return 0;
+    int d = win::textutil::HexDigit(static_cast<wchar_t>(c));
+    if (d < 0) return 0;
     if (++digits > 16) return 0;
     v = (v << 4) | static_cast<unsigned>(d);
   }

@@ -6,6 +6,7 @@
 #include <cwctype>
 
 #include "textconv.h"
+#include "textutil.h"
 
 namespace {
 
@@ -35,19 +36,12 @@ std::wstring Latin1(std::string_view bytes) {
   return w;
 }
 
-int HexDigit(wchar_t c) {
-  if (c >= L'0' && c <= L'9') return c - L'0';
-  if (c >= L'a' && c <= L'f') return c - L'a' + 10;
-  if (c >= L'A' && c <= L'F') return c - L'A' + 10;
-  return -1;
-}
-
 // The value of n hexadecimal digits at text[at], or -1.
 long HexAt(const std::wstring& text, size_t at, size_t n) {
   if (at + n > text.size()) return -1;
   long v = 0;
   for (size_t k = 0; k < n; ++k) {
-    int d = HexDigit(text[at + k]);
+    int d = win::textutil::HexDigit(text[at + k]);
     if (d < 0) return -1;
     v = v * 16 + d;
   }
@@ -92,7 +86,7 @@ AcDbDxfCodePage::~AcDbDxfCodePage() {
 bool AcDbDxfCodePage::setCodePage(std::string_view dwgCodePage) {
   std::string name;
   for (char c : dwgCodePage)
-    if (c != ' ' && c != '\t') name.push_back(static_cast<char>(std::towupper(static_cast<unsigned char>(c))));
+    if (c != ' ' && c != '\t') name.push_back(win::textutil::UpperChar(c));
   for (char& c : name)
     if (c == '_' && name.starts_with("ISO8859")) c = '-';
   if (name == "UTF8" || name == "UTF-8") {

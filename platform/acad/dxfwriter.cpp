@@ -31,11 +31,9 @@ using win::textutil::EqualNoCase;
 
 // "*Paper_Space" and "*Paper_Space0", "*Paper_Space1" ...: the blocks of layouts.
 bool IsLayoutBlock(const std::wstring& name) {
-  static const wchar_t kPrefix[] = L"*PAPER_SPACE";
-  const size_t n = sizeof kPrefix / sizeof kPrefix[0] - 1;
-  if (name.size() < n) return false;
-  for (size_t i = 0; i < n; ++i)
-    if (std::towupper(name[i]) != static_cast<wint_t>(kPrefix[i])) return false;
+  static const std::wstring_view kPrefix = L"*PAPER_SPACE";
+  const size_t n = kPrefix.size();
+  if (!win::textutil::StartsWithNoCase(name, kPrefix)) return false;
   for (size_t i = n; i < name.size(); ++i)
     if (!std::iswdigit(name[i])) return false;
   return true;

@@ -1,5 +1,5 @@
 // Appending to model space and zooming the current view.
-#include "CadTest.h"
+#include "cadtest.h"
 
 #include "CommonUtils.h"
 #include "acedcurview.h"

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <string>
 
-#include "CadTest.h"
+#include "cadtest.h"
 #include "CommonUtils.h"
 #include "acedgr.h"
 #include "dbblkref.h"

@@ -6,7 +6,7 @@
 
 #include <unistd.h>
 
-#include "CadTest.h"
+#include "cadtest.h"
 #include "CommonUtils.h"
 #include "dbcurves.h"
 #include "dbpline.h"

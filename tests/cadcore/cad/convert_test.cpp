@@ -3,7 +3,7 @@
 #include <cmath>
 #include <memory>
 
-#include "CadTest.h"
+#include "cadtest.h"
 #include "CommonUtils.h"
 #include "db2dpline.h"
 #include "dbcurves.h"

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "CadTest.h"
+#include "cadtest.h"
 #include "CommonUtils.h"
 #include "acedcurview.h"
 #include "acedgr.h"
@@ -264,6 +264,29 @@ TEST_F(InsertTest, ScaleCancelErasesAndAnotherKindIsRefused) {
   EXPECT_EQ(CCommonUtils::rotateInsert(lineId, AcGePoint3d::kOrigin, dScale), -5001);
   EXPECT_EQ(Out().size(), before);
   EXPECT_FALSE(lineId.isErased());
+}
+
+// On a reference that already stands at 30 degrees and scale 2: a given
+// scale and angle work from there, and so do drags.
+TEST_F(InsertTest, GivenScaleAndAngleAndDragsWorkFromTheCurrentState) {
+  AcDbObjectId refId = CCommonUtils::createBlockRef(m_blockId, AcGePoint3d(1, 1, 0), kPi / 6, AcGeVector3d::kZAxis, 2, 2);
+  ASSERT_FALSE(refId.isNull());
+  double dScale = 1.5, dAngle = 45;
+  ASSERT_EQ(CCommonUtils::scaleInsert(refId, AcGePoint3d(1, 1, 0), dScale), RTNORM);
+  ASSERT_EQ(CCommonUtils::rotateInsert(refId, AcGePoint3d(1, 1, 0), dAngle), RTNORM);
+  RefState state = State(refId);
+  EXPECT_NEAR(state.scale.sx, 3, 1e-9);
+  EXPECT_NEAR(state.scale.sy, 3, 1e-9);
+  EXPECT_NEAR(state.rotation, 75 * kPi / 180, 1e-9);
+  EXPECT_TRUE(state.position.isEqualTo(AcGePoint3d(1, 1, 0)));
+  EXPECT_EQ(Out(), "");
+
+  // Drags at 90 and then 180 degrees: the reference turns by each change,
+  // ending 180 degrees past where it started (75 + 180).
+  Answer({"@drag 1,6", "@drag -4,1", "@pick 0,0"});
+  ASSERT_EQ(CCommonUtils::rotateInsert(refId, AcGePoint3d(1, 1, 0), dAngle = 0), RTNORM);
+  EXPECT_NEAR(dAngle, 180, 1e-9);
+  EXPECT_NEAR(State(refId).rotation, 255 * kPi / 180, 1e-9);
 }
 
 // ---- angle -----------------------------------------------------------------------

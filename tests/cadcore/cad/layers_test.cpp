@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "CadTest.h"
+#include "cadtest.h"
 #include "CommonUtils.h"
 #include "GlobalVars.h"
 #include "dbcurves.h"

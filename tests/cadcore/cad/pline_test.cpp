@@ -2,7 +2,7 @@
 #include <cmath>
 #include <memory>
 
-#include "CadTest.h"
+#include "cadtest.h"
 #include "CommonUtils.h"
 #include "dbcurves.h"
 #include "dbpline.h"

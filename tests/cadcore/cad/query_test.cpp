@@ -4,7 +4,7 @@
 #include <memory>
 #include <random>
 
-#include "CadTest.h"
+#include "cadtest.h"
 #include "CommonUtils.h"
 #include "db3dpline.h"
 #include "dbcurves.h"
@@ -51,10 +51,9 @@ TEST(GetClosestPoint, StraightPolylinesTakeTheNearestVertexPair) {
   std::unique_ptr<AcDbPolyline> b(MakePath({{0, 10}, {10, 10}, {15, 8}, {30, 20}}));
   AcGePoint3d pa, pb;
   CCommonUtils::getClosestPoint(a.get(), b.get(), pa, pb);
-  // The vertex (15,8) of b is nearest to a's second segment.
-  AcGePoint3d foot;
-  a->getClosestPointTo(AcGePoint3d(15, 8, 0), foot);
-  ExpectPoint(pa, foot, "on a");
+  // The vertex (15,8) of b is nearest to a's second segment, (10,0)-(20,5):
+  // its foot lies 0.72 of the way along, at (17.2,3.6).
+  ExpectPoint(pa, AcGePoint3d(17.2, 3.6, 0), "on a");
   ExpectPoint(pb, AcGePoint3d(15, 8, 0), "on b");
   // The pair comes back in the callers' order when the curves swap.
   AcGePoint3d qa, qb;

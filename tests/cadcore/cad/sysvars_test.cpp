@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "CadTest.h"
+#include "cadtest.h"
 #include "CommonUtils.h"
 #include "GlobalVars.h"
 #include "acedcmdline.h"

@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "CadTest.h"
+#include "cadtest.h"
 #include "CommonUtils.h"
 #include "GlobalVars.h"
 #include "acgi.h"

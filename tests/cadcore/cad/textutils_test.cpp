@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "CadTest.h"
+#include "cadtest.h"
 #include "CommonUtils.h"
 #include "dbcurves.h"
 #include "dbpline.h"
@@ -120,8 +120,10 @@ TEST(GetFloorNum, EmptyTextNothingAndNonNumbersCountZero) {
   EXPECT_EQ(Floors(L"B1;2"), (std::vector<int>{0, 2}));
   EXPECT_EQ(Floors(L"3F"), (std::vector<int>{3}));  // leading digits
   EXPECT_EQ(Floors(L"x~2"), (std::vector<int>{0, 1, 2}));
-  // Empty pieces name no floor.
-  EXPECT_EQ(Floors(L"1;;3;"), (std::vector<int>{1, 3}));
+  // An empty piece is not a number either: floor 0 where it stands.
+  EXPECT_EQ(Floors(L"1;;3"), (std::vector<int>{1, 0, 3}));
+  EXPECT_EQ(Floors(L"1;3;"), (std::vector<int>{1, 3, 0}));
+  EXPECT_EQ(Floors(L";"), (std::vector<int>{0, 0}));
   // Appends to what the array holds.
   CArray<int, int> ar;
   ar.Add(99);

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "CadTest.h"
+#include "cadtest.h"
 #include "CommonUtils.h"
 #include "dbcurves.h"
 #include "dbsymtb.h"

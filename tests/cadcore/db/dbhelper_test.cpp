@@ -3,7 +3,9 @@
 // element statuses, menus, statements and recordsets.
 #include <gtest/gtest.h>
 
-#include "SettingDb.h"
+#include <cstring>
+
+#include "settingdb.h"
 
 namespace {
 
@@ -37,7 +39,8 @@ TEST_F(DBHelperTest, MissingFileAndWrongPasswordFailWithTheReason) {
   EXPECT_EQ(0, CDBHelper::readConfigValue(_T("LPDIMUNIT"), strValue));
   EXPECT_EQ(CString(_T("unchanged")), strValue);
 
-  MakeDatabase("", "Qm4!xT7,pL2#wZ9^kR5");  // the password without its last character
+  // The password without its last character.
+  MakeDatabase("", std::string(testdb::Password(), std::strlen(testdb::Password()) - 1));
   ResetTranscript();
   EXPECT_EQ(0, CDBHelper::ConnectDatabase());
   EXPECT_EQ("\nNot a valid password.", Transcript());

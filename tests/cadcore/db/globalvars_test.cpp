@@ -5,7 +5,7 @@
 #include <stdlib.h>
 #include <gtest/gtest.h>
 
-#include "SettingDb.h"
+#include "settingdb.h"
 
 namespace {
 

@@ -8,8 +8,8 @@ namespace {
 
 class CaptionWindow {
  public:
-  explicit CaptionWindow(LPCTSTR caption) {
-    m_wnd.CreateEx(0, L"Static", caption, WS_POPUP, CRect(0, 0, 100, 40), nullptr, 0);
+  explicit CaptionWindow(LPCTSTR caption, DWORD dwStyle = WS_POPUP) {
+    m_wnd.CreateEx(0, L"Static", caption, dwStyle, CRect(0, 0, 100, 40), nullptr, 0);
   }
   ~CaptionWindow() { m_wnd.DestroyWindow(); }
   CWnd* Wnd() { return &m_wnd; }
@@ -38,11 +38,16 @@ TEST(SetWindownsText, AnEmptyCaptionGetsTheNameAndTheHyphen) {
   EXPECT_EQ(CString(L"Marlo-"), window.Caption());
 }
 
-TEST(SetWindownsText, NoWindowIsLeftAlone) {
+TEST(SetWindownsText, WithoutAWindowNoCaptionChanges) {
+  // A visible window is the active one: it must not take the prefix meant for
+  // a window that is not there.
+  CaptionWindow active(L"路测", WS_POPUP | WS_VISIBLE);
+  ASSERT_EQ(active.Wnd()->GetSafeHwnd(), ::GetActiveWindow());
   CGlobalVars::SetWindownsText(nullptr);
   CWnd notCreated;
   CGlobalVars::SetWindownsText(&notCreated);
   EXPECT_EQ(nullptr, notCreated.GetSafeHwnd());
+  EXPECT_EQ(CString(L"路测"), active.Caption());
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "CadcoreApp.h"
 #include "GlobalVars.h"
 #include "rxdynlink.h"
+#include "tempprefix.h"
 #include "textconv.h"
 #include "transcript.h"
 #include "windows.h"
@@ -19,18 +20,15 @@ namespace {
 
 const std::wstring kTypeLibKey = L"TypeLib\\{3C1B7A52-8E0D-4B6F-9A21-5D4C7E9F0B13}\\1.0";
 
-class CadcoreEntry : public ::testing::Test {
+class CadcoreEntry : public TempPrefixTest {
  protected:
   void SetUp() override {
-    m_prefix = std::filesystem::temp_directory_path() / ("cadcore-entry-" + std::to_string(getpid()));
-    std::filesystem::remove_all(m_prefix);
-    setenv("MARLO_PREFIX", m_prefix.c_str(), 1);
+    TempPrefixTest::SetUp();
     m_old = user::SetSink(&m_out);
   }
   void TearDown() override {
     user::SetSink(m_old);
-    std::filesystem::remove_all(m_prefix);
-    unsetenv("MARLO_PREFIX");
+    TempPrefixTest::TearDown();
   }
   // Loads the module as the host does and unloads it again; the transcript
   // of the load.
@@ -51,7 +49,6 @@ class CadcoreEntry : public ::testing::Test {
     return true;
   }
 
-  std::filesystem::path m_prefix;
   std::ostringstream m_out;
   std::ostream* m_old = nullptr;
 };
@@ -94,8 +91,7 @@ TEST_F(CadcoreEntry, UnregisteringRemovesTheTypeLibraryAndTheAppIdKeyStays) {
 
 TEST_F(CadcoreEntry, AReadOnlyRegistryIsReportedOncePerLoadAndServicesStillWork) {
   // A prefix inside a file cannot be created: every registry write fails.
-  std::filesystem::create_directories(m_prefix);
-  std::string file = (m_prefix / "plain-file").string();
+  std::string file = m_prefix + "/plain-file";
   FILE* f = fopen(file.c_str(), "w");
   ASSERT_NE(f, nullptr);
   fclose(f);

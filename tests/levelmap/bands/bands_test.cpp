@@ -4,10 +4,12 @@
 
 #include <climits>
 #include <cstdio>
+#include <stdexcept>
 #include <vector>
 
+#include "DBHelper.h"
 #include "LevelBands.h"
-#include "SettingDb.h"
+#include "settingdb.h"
 
 namespace {
 
@@ -192,6 +194,101 @@ TEST_F(BandTableTest, AFailingUpdateDoesNotStopTheOthers) {
   ASSERT_TRUE(CLevelBandTable::LoadBandTable(_T("GSM"), 100, m_levelMap, m_typeNames));
   EXPECT_EQ(CString(_T("[-65,-10)")), Group(_T("RxLev(dBm)"))->GetAt(0).name);
   EXPECT_EQ(CString(_T("kept")), Group(_T("RxQual"))->GetAt(0).name);
+}
+
+// The shared connection with two faults it can be told to have: a commit
+// that fails before it reaches the database, and a statement that throws
+// something other than a COM error. Everything else goes to the real one.
+class FaultyConnection : public com::RefCounted<_Connection> {
+ public:
+  explicit FaultyConnection(_ConnectionPtr real) : m_real(std::move(real)) {}
+  HRESULT Open(const _bstr_t& s, const _bstr_t& u, const _bstr_t& p, long o) override { return m_real->Open(s, u, p, o); }
+  HRESULT Close() override { return m_real->Close(); }
+  _RecordsetPtr Execute(const _bstr_t& text, VARIANT* affected, long options) override {
+    if (++m_executed == m_throwAt) throw std::runtime_error("out of luck");
+    return m_real->Execute(text, affected, options);
+  }
+  long GetState() override { return m_real->GetState(); }
+  _bstr_t GetConnectionString() override { return m_real->GetConnectionString(); }
+  long BeginTrans() override { return m_real->BeginTrans(); }
+  HRESULT CommitTrans() override {
+    if (m_failCommit) throw _com_error(E_FAIL, L"Disk or network error.");
+    return m_real->CommitTrans();
+  }
+  HRESULT RollbackTrans() override { return m_real->RollbackTrans(); }
+
+  _ConnectionPtr m_real;
+  int m_executed = 0;
+  int m_throwAt = -1;
+  bool m_failCommit = false;
+};
+
+class BandSaveFaultTest : public BandTableTest {
+ protected:
+  void SetUp() override {
+    BandTableTest::SetUp();
+    MakeDatabase();
+    ASSERT_TRUE(CLevelBandTable::LoadBandTable(_T("GSM"), 100, m_levelMap, m_typeNames));
+    m_faulty = new FaultyConnection(CDBHelper::m_mdbConnect);
+    m_keepFaulty = _ConnectionPtr(m_faulty);
+    CDBHelper::m_mdbConnect = m_keepFaulty;
+  }
+  void TearDown() override {
+    UseRealConnection();
+    BandTableTest::TearDown();
+  }
+  // Readers open recordsets on the engine's own connection only.
+  void UseRealConnection() {
+    if (m_faulty != nullptr) CDBHelper::m_mdbConnect = m_faulty->m_real;
+  }
+  // The real connection is in no transaction: a new one can begin.
+  void ExpectNoOpenTransaction() {
+    EXPECT_NO_THROW({
+      m_faulty->m_real->BeginTrans();
+      m_faulty->m_real->RollbackTrans();
+    });
+  }
+  FaultyConnection* m_faulty = nullptr;
+  _ConnectionPtr m_keepFaulty;  // keeps m_faulty alive after the swap back
+};
+
+TEST_F(BandSaveFaultTest, AFailedCommitKeepsEveryUpdateThatCanSucceed) {
+  m_faulty->m_failCommit = true;
+  Group(_T("RxLev(dBm)"))->ElementAt(0).head = _T("");  // this update fails on its own
+  Group(_T("RxLev(dBm)"))->ElementAt(0).name = _T("lost");
+  Group(_T("RxLev(dBm)"))->ElementAt(1).name = _T("first");
+  Group(_T("C/I(dB)"))->ElementAt(4).name = _T("last");
+  CLevelBandTable::SaveBandNames(m_levelMap, m_typeNames);
+  std::string transcript = Transcript();
+  EXPECT_NE(std::string::npos, transcript.find("\nDisk or network error.")) << transcript;
+  // The failing update is reported once, not again in the retry.
+  size_t first = transcript.find("syntax error");
+  ASSERT_NE(std::string::npos, first) << transcript;
+  EXPECT_EQ(std::string::npos, transcript.find("syntax error", first + 1)) << transcript;
+  ExpectNoOpenTransaction();
+  UseRealConnection();
+  ASSERT_TRUE(CLevelBandTable::LoadBandTable(_T("GSM"), 100, m_levelMap, m_typeNames));
+  EXPECT_EQ(CString(_T("first")), Group(_T("RxLev(dBm)"))->GetAt(1).name);
+  EXPECT_EQ(CString(_T("last")), Group(_T("C/I(dB)"))->GetAt(4).name);
+  EXPECT_EQ(CString(_T("[-65,-10)")), Group(_T("RxLev(dBm)"))->GetAt(0).name);
+}
+
+TEST_F(BandSaveFaultTest, AnExceptionMidwayRollsBackAndLeavesNoTransactionOpen) {
+  Group(_T("RxLev(dBm)"))->ElementAt(0).name = _T("written before the fault");
+  Group(_T("C/I(dB)"))->ElementAt(4).name = _T("never written");
+  m_faulty->m_throwAt = 3;
+  EXPECT_THROW(CLevelBandTable::SaveBandNames(m_levelMap, m_typeNames), std::runtime_error);
+  ExpectNoOpenTransaction();
+  UseRealConnection();
+  // Nothing of the interrupted save reached the database.
+  ASSERT_TRUE(CLevelBandTable::LoadBandTable(_T("GSM"), 100, m_levelMap, m_typeNames));
+  EXPECT_EQ(CString(_T("[-65,-10)")), Group(_T("RxLev(dBm)"))->GetAt(0).name);
+  EXPECT_NE(CString(_T("never written")), Group(_T("C/I(dB)"))->GetAt(4).name);
+  // The connection still works: the next save keeps its names.
+  Group(_T("RxLev(dBm)"))->ElementAt(0).name = _T("saved later");
+  CLevelBandTable::SaveBandNames(m_levelMap, m_typeNames);
+  ASSERT_TRUE(CLevelBandTable::LoadBandTable(_T("GSM"), 100, m_levelMap, m_typeNames));
+  EXPECT_EQ(CString(_T("saved later")), Group(_T("RxLev(dBm)"))->GetAt(0).name);
 }
 
 }  // namespace

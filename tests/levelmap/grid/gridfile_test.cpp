@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "GridTestSupport.h"
-#include "testsupport.h"
+#include "wintest.h"
 
 using gridtest::GridFixture;
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "CadTest.h"
+#include "cadtest.h"
 #include "LevelBands.h"
 #include "dbcurves.h"
 #include "dbpline.h"

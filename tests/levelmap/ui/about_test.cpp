@@ -11,7 +11,7 @@
 
 #include "About.h"
 #include "dlgscript.h"
-#include "testsupport.h"
+#include "wintest.h"
 
 namespace {
 

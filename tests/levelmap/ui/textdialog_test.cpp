@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "TextDialog.h"
-#include "testsupport.h"
+#include "wintest.h"
 
 namespace {
 

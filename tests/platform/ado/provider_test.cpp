@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <string>
 
@@ -14,10 +15,11 @@
 #include "jetprovider.h"
 #include "mdbbuild.h"
 #include "paths.h"
+#include "testdata.h"
 
 namespace {
 
-const char* const kPassword = "Qm4!xT7,pL2#wZ9^kR5'";
+const char* const kPassword = testdata::kSettingMdbPassword;
 
 std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
@@ -29,7 +31,7 @@ class JetProvider : public ::testing::Test {
     m_dir = pattern;
     m_file = m_dir + "/setting.mdb";
     std::string sql, error;
-    ASSERT_TRUE(mdbbuild::ReadFile(SETTING_SQL, sql));
+    ASSERT_TRUE(mdbbuild::ReadFile(testdata::kSettingSql, sql));
     ASSERT_TRUE(mdbbuild::BuildDatabase(sql, m_file, kPassword, error)) << error;
   }
   void TearDown() override {
@@ -158,7 +160,7 @@ TEST_F(JetProvider, FailedOpensSayWhy) {
   EXPECT_NE(std::wstring::npos, missing.find(L"Could not find file")) << missing;
   EXPECT_NE(std::wstring::npos, missing.find(L"none.mdb")) << missing;
 
-  EXPECT_EQ(L"Not a valid password.", OpenError(ConnectionString(m_file, "Qm4!xT7,pL2#wZ9^kR5")));
+  EXPECT_EQ(L"Not a valid password.", OpenError(ConnectionString(m_file, std::string(kPassword, std::strlen(kPassword) - 1))));
   EXPECT_EQ(L"Not a valid password.", OpenError(ConnectionString(m_file, "")));
 
   std::string text = m_dir + "/text.mdb";

@@ -9,7 +9,7 @@
 #include "acui.h"
 #include "dlgscript.h"
 #include "edprompt.h"
-#include "testsupport.h"
+#include "wintest.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "afx.h"
-#include "testsupport.h"
+#include "wintest.h"
 
 namespace {
 

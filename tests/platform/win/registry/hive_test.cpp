@@ -1,7 +1,7 @@
 // The hive files: their text form, damaged files, unwritable folders and
 // changes made behind this process's back.
 #include "registry_hive.h"
-#include "temp_prefix.h"
+#include "tempprefix.h"
 #include "winreg.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The registry shared between processes, and the reg tool.
-#include "temp_prefix.h"
+#include "tempprefix.h"
 #include "winreg.h"
 
 #include <gmock/gmock.h>

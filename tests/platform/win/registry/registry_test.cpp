@@ -1,5 +1,5 @@
 // The Reg* calls: keys, value types, sizes, access rights and handles.
-#include "temp_prefix.h"
+#include "tempprefix.h"
 #include "winreg.h"
 
 #include <cstring>

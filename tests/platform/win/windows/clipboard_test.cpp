@@ -5,7 +5,7 @@
 #include <string>
 
 #include "afxwin.h"
-#include "testsupport.h"
+#include "wintest.h"
 
 namespace {
 

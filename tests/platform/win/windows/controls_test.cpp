@@ -8,7 +8,7 @@
 
 #include "afxwin.h"
 #include "dlgscript.h"
-#include "testsupport.h"
+#include "wintest.h"
 #include "wndimpl.h"
 
 namespace {

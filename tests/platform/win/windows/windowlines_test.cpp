@@ -8,7 +8,7 @@
 
 #include "dlgscript.h"
 #include "scriptprobe.h"
-#include "testsupport.h"
+#include "wintest.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "afxwin.h"
-#include "testsupport.h"
+#include "wintest.h"
 
 namespace {
 

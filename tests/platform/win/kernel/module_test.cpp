@@ -25,10 +25,10 @@ class ModuleTest : public ::testing::Test {
     ASSERT_GE(fd, 0);
     close(fd);
     m_log = pattern;
-    setenv("CORE2_MODULE_LOG", m_log.c_str(), 1);
+    setenv("TEST_MODULE_LOG", m_log.c_str(), 1);
   }
   void TearDown() override {
-    unsetenv("CORE2_MODULE_LOG");
+    unsetenv("TEST_MODULE_LOG");
     std::remove(m_log.c_str());
   }
 
@@ -47,7 +47,7 @@ class ModuleTest : public ::testing::Test {
 };
 
 TEST_F(ModuleTest, LoadRunsAttachAndFreeRunsDetach) {
-  HMODULE module = LoadLibraryW(WinPath(CORE2_GOOD_MODULE));
+  HMODULE module = LoadLibraryW(WinPath(GOOD_MODULE));
   ASSERT_NE(module, nullptr) << win::LastLoadError();
   EXPECT_EQ(Log(), "good attach\n");
 
@@ -61,9 +61,9 @@ TEST_F(ModuleTest, LoadRunsAttachAndFreeRunsDetach) {
 }
 
 TEST_F(ModuleTest, SecondLoadSharesTheModuleAndAttachesOnce) {
-  HMODULE first = LoadLibraryW(WinPath(CORE2_GOOD_MODULE));
+  HMODULE first = LoadLibraryW(WinPath(GOOD_MODULE));
   ASSERT_NE(first, nullptr);
-  HMODULE second = LoadLibraryW(CString(CORE2_GOOD_MODULE));  // POSIX form
+  HMODULE second = LoadLibraryW(CString(GOOD_MODULE));  // POSIX form
   EXPECT_EQ(first, second);
   EXPECT_EQ(Log(), "good attach\n");
   EXPECT_TRUE(FreeLibrary(second));
@@ -74,15 +74,15 @@ TEST_F(ModuleTest, SecondLoadSharesTheModuleAndAttachesOnce) {
 
 TEST_F(ModuleTest, FailedAttachMakesTheLoadFail) {
   SetLastError(0);
-  HMODULE module = LoadLibraryW(WinPath(CORE2_FAIL_MODULE));
+  HMODULE module = LoadLibraryW(WinPath(FAIL_MODULE));
   EXPECT_EQ(module, nullptr);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DLL_INIT_FAILED));
   // The loader undoes the load and the module gets its detach.
   EXPECT_EQ(Log(), "fail attach\nfail detach\n");
-  EXPECT_EQ(GetModuleHandleW(L"core2_fail.arx"), nullptr);
+  EXPECT_EQ(GetModuleHandleW(L"failmodule.arx"), nullptr);
 
   // A later attempt runs the attach again and fails the same way.
-  EXPECT_EQ(LoadLibraryW(WinPath(CORE2_FAIL_MODULE)), nullptr);
+  EXPECT_EQ(LoadLibraryW(WinPath(FAIL_MODULE)), nullptr);
   EXPECT_EQ(Log(), "fail attach\nfail detach\nfail attach\nfail detach\n");
 }
 
@@ -96,7 +96,7 @@ TEST_F(ModuleTest, MissingModuleOrBadNameFails) {
 }
 
 TEST_F(ModuleTest, ExportedFunctionsAreFound) {
-  HMODULE module = LoadLibraryW(WinPath(CORE2_GOOD_MODULE));
+  HMODULE module = LoadLibraryW(WinPath(GOOD_MODULE));
   ASSERT_NE(module, nullptr);
   auto answer = reinterpret_cast<int (*)()>(GetProcAddress(module, "Core2Answer"));
   ASSERT_NE(answer, nullptr);
@@ -110,18 +110,18 @@ TEST_F(ModuleTest, ExportedFunctionsAreFound) {
 }
 
 TEST_F(ModuleTest, FileNameOfAModuleIsItsWindowsPath) {
-  HMODULE module = LoadLibraryW(WinPath(CORE2_GOOD_MODULE));
+  HMODULE module = LoadLibraryW(WinPath(GOOD_MODULE));
   ASSERT_NE(module, nullptr);
   wchar_t name[MAX_PATH];
   DWORD n = GetModuleFileNameW(module, name, MAX_PATH);
-  CString expected = WinPath(CORE2_GOOD_MODULE);
+  CString expected = WinPath(GOOD_MODULE);
   EXPECT_EQ(n, static_cast<DWORD>(expected.GetLength()));
   EXPECT_EQ(CString(name), expected);
   EXPECT_EQ(CString(name).Left(3), L"Z:\\");
   // Splitting at the last backslash gives the module folder.
   CString folder = CString(name).Left(CString(name).ReverseFind(L'\\') + 1);
-  EXPECT_EQ(folder, CString(win::ToWindowsPath(fs::path(Real(CORE2_GOOD_MODULE)).parent_path().string() + "/")));
-  EXPECT_EQ(GetModuleHandleW(L"CORE2_GOOD.DBX"), module);  // by file name, any case
+  EXPECT_EQ(folder, CString(win::ToWindowsPath(fs::path(Real(GOOD_MODULE)).parent_path().string() + "/")));
+  EXPECT_EQ(GetModuleHandleW(L"GOODMODULE.DBX"), module);  // by file name, any case
 
   // Too small a buffer: cut, terminated, the size returned.
   wchar_t small[8];

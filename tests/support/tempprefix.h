@@ -1,4 +1,5 @@
-// Gives each test its own empty platform prefix folder, removed afterwards.
+// A fixture that gives each test its own empty platform prefix folder
+// ($MARLO_PREFIX: registry hives, other drives), removed afterwards.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,7 +11,7 @@
 class TempPrefixTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/marlo-reg-test-XXXXXX";
+    char pattern[] = "/tmp/marlo-prefix-test-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     m_prefix = pattern;
     ::setenv("MARLO_PREFIX", m_prefix.c_str(), 1);

@@ -1,5 +1,6 @@
-// Shared pieces of the window-system tests: a transcript catcher and a
-// scripted user.
+// Window-test support: a transcript catcher and the scripted user's lines.
+// Tests that link the support library also get lsan.cpp's leak suppressions
+// for the font and text libraries.
 #pragma once
 
 #include <sstream>

@@ -1,5 +1,5 @@
 // A test module whose entry notes each process attach and detach in the file
-// named by $CORE2_MODULE_LOG, and which exports two functions.
+// named by $TEST_MODULE_LOG, and which exports two functions.
 #include <cstdio>
 #include <cstdlib>
 
@@ -10,7 +10,7 @@ namespace {
 HINSTANCE g_hInstance = nullptr;
 
 void Note(const char* what) {
-  const char* log = std::getenv("CORE2_MODULE_LOG");
+  const char* log = std::getenv("TEST_MODULE_LOG");
   if (!log) return;
   if (FILE* f = std::fopen(log, "a")) {
     std::fprintf(f, "good %s\n", what);

@@ -1,5 +1,5 @@
 // A test module whose process attach fails; it notes attach and detach in
-// the file named by $CORE2_MODULE_LOG.
+// the file named by $TEST_MODULE_LOG.
 #include <cstdio>
 #include <cstdlib>
 
@@ -8,7 +8,7 @@
 namespace {
 
 void Note(const char* what) {
-  const char* log = std::getenv("CORE2_MODULE_LOG");
+  const char* log = std::getenv("TEST_MODULE_LOG");
   if (!log) return;
   if (FILE* f = std::fopen(log, "a")) {
     std::fprintf(f, "fail %s\n", what);

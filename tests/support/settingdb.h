@@ -1,6 +1,8 @@
-// Test support: an encrypted configuration database in a temporary folder,
-// made from the project's seed plus extra SQL, with CGlobalVars::g_CurPath
-// pointing at that folder and the transcript captured.
+// A fixture for tests of the configuration database: an encrypted
+// setting.mdb in a temporary folder, made from the project's seed plus extra
+// SQL, with CGlobalVars::g_CurPath pointing at that folder, the shared
+// connection closed around each test and the transcript captured. Links
+// Cadcore and mdbbuild.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,11 +16,12 @@
 #include "GlobalVars.h"
 #include "mdbbuild.h"
 #include "paths.h"
+#include "testdata.h"
 #include "transcript.h"
 
 namespace testdb {
 
-inline const char* Password() { return "Qm4!xT7,pL2#wZ9^kR5'"; }
+inline const char* Password() { return testdata::kSettingMdbPassword; }
 
 inline void ClearGlobals() {
   CGlobalVars::g_mapConfig.RemoveAll();
@@ -59,7 +62,7 @@ class SettingDbTest : public ::testing::Test {
   // Makes setting.mdb in the folder from the seed followed by extraSql.
   void MakeDatabase(const std::string& extraSql = "", const std::string& password = Password()) {
     std::string sql, error;
-    ASSERT_TRUE(mdbbuild::ReadFile(SETTING_SQL, sql));
+    ASSERT_TRUE(mdbbuild::ReadFile(testdata::kSettingSql, sql));
     ASSERT_TRUE(mdbbuild::BuildDatabase(sql + "\n" + extraSql, m_dir + "/setting.mdb", password, error)) << error;
   }
 
