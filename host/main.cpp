@@ -29,6 +29,8 @@ int main(int argc, char** argv) {
     std::fputs(host::Usage(), stdout);
     return 0;
   }
+  // The main window takes its caption from the application's name.
+  win::SetAppName(L"AutoCAD");
   if (options->display) {
     // The script, if any, runs first; then the person at the display.
     std::vector<std::string> first;
@@ -55,7 +57,6 @@ int main(int argc, char** argv) {
   }
   if (options->seed) std::srand(*options->seed);
   win::SetSnapshotFolder(options->outDir);
-  win::SetAppName(L"AutoCAD");
 
   for (const std::string& module : options->modules) {
     if (!acrxDynamicLinker->loadModule(win::Utf8ToWide(module).c_str(), true)) {

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -76,9 +77,9 @@ class HostOnDisplay : public ::testing::Test {
     return s.str();
   }
 
-  // Waits until the transcript holds `text` `count` times (ten seconds at most).
+  // Waits until the transcript holds `text` `count` times (twenty seconds at most).
   bool WaitFor(const std::string& text, size_t count = 1) {
-    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     for (;;) {
       std::string t = Transcript();
       size_t n = 0;
@@ -135,9 +136,9 @@ class HostOnDisplay : public ::testing::Test {
   }
 
   // Takes screenshots until the pixel near (x, y) is lit as expected (the
-  // host paints once it waits for input again); three seconds at most.
+  // host paints once it waits for input again); eight seconds at most.
   bool ScreenShows(int x, int y, bool lit) {
-    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(8);
     for (;;) {
       int w = 0;
       std::vector<uint32_t> screen = Screenshot(w);
@@ -154,8 +155,9 @@ class HostOnDisplay : public ::testing::Test {
 };
 
 TEST_F(HostOnDisplay, APersonDrawsPicksZoomsChoosesAMenuAndCloses) {
-  Start({"--load", std::string(TEST_MODULES_DIR) + "/menutest.arx", "--open", (m_dir / "line.dxf").string()});
-  ASSERT_EQ(Xdo("search --sync --onlyvisible --classname cadhost >/dev/null"), 0);
+  Start({"--load", std::string(TEST_MODULES_DIR) + "/menutest.arx", "--load", std::string(TEST_MODULES_DIR) + "/hosttest.arx",
+         "--open", (m_dir / "line.dxf").string()});
+  ASSERT_EQ(m_server.Run("timeout 20 xdotool search --sync --onlyvisible --classname cadhost >/dev/null"), 0);
   ASSERT_TRUE(WaitFor("Command: "));
   // The main window fills the screen's top left; its client area starts
   // inside the frame and caption, the drawing window below the menu bar,
@@ -218,8 +220,21 @@ TEST_F(HostOnDisplay, APersonDrawsPicksZoomsChoosesAMenuAndCloses) {
   EXPECT_NEAR(b, y1, 2 * pixel);
   EXPECT_NEAR(c - a, (x2 - x1) * 0.64, 2 * pixel);
 
-  // The module's menu on the menu bar: its item runs the macro.
+  // A corner prompt shows the rubber rectangle from its base point.
   ASSERT_TRUE(WaitFor("*Cancel*", 2));
+  Xdo("type PTEST");
+  Xdo("key Return");
+  ASSERT_TRUE(WaitFor("First point: "));
+  Xdo("mousemove " + std::to_string(cx - 150) + " " + std::to_string(cy - 150) + " click 1");
+  ASSERT_TRUE(WaitFor("Other corner: "));
+  Xdo("mousemove " + std::to_string(cx + 150) + " " + std::to_string(cy + 150));
+  EXPECT_TRUE(ScreenShows(cx, cy - 150, true)) << "the rectangle's top edge";
+  EXPECT_TRUE(ScreenShows(cx - 150, cy + 50, true)) << "the rectangle's left edge";
+  EXPECT_TRUE(ScreenShows(cx + 60, cy - 60, false)) << "nothing inside";
+  Xdo("click 1");
+  ASSERT_TRUE(WaitFor("rc=5100", 2));
+
+  // The module's menu on the menu bar: its item runs the macro.
   HDC dc = CreateCompatibleDC(nullptr);
   LOGFONTW lf{};
   lf.lfHeight = -12;
@@ -237,7 +252,7 @@ TEST_F(HostOnDisplay, APersonDrawsPicksZoomsChoosesAMenuAndCloses) {
   DeleteDC(dc);
   DeleteObject(font);
   Xdo("mousemove " + std::to_string(titleX) + " " + std::to_string(top + 10) + " click 1");
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  ASSERT_TRUE(ScreenShows(titleX, top + menuH + 11, true)) << "the pop-up menu opens over the drawing";
   Xdo("mousemove " + std::to_string(titleX) + " " + std::to_string(top + menuH + 11) + " click 1");
   ASSERT_TRUE(WaitFor("[menu test command]"));
 

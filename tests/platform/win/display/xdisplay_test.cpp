@@ -290,7 +290,7 @@ INT_PTR CALLBACK EditDialogProc(HWND h, UINT msg, WPARAM wParam, LPARAM) {
 }
 
 TEST_F(DisplayTest, ModalDialogsTakeTypedTextAndTheirOwnKeys) {
-  const std::string focus = "xdotool search --sync --onlyvisible --name Typing windowfocus --sync %1 2>/dev/null ";
+  const std::string focus = "timeout 20 xdotool search --sync --onlyvisible --name Typing windowfocus --sync %1 2>/dev/null ";
   INT_PTR result = 0;
   UINT_PTR watchdog = SetTimer(nullptr, 0, 20000, GiveUp);
   HWND dlg = win::CreateDialogFromTemplate(EditDialog(), nullptr, nullptr, EditDialogProc, 0);
@@ -319,7 +319,7 @@ TEST_F(DisplayTest, ModalDialogsTakeTypedTextAndTheirOwnKeys) {
   std::ostringstream out;
   std::ostream* old = user::SetSink(&out);
   std::thread answer([&] {
-    g_server->Run("xdotool search --sync --onlyvisible --name Question windowfocus --sync %1 2>/dev/null key Tab Return");
+    g_server->Run("timeout 20 xdotool search --sync --onlyvisible --name Question windowfocus --sync %1 2>/dev/null key Tab Return");
   });
   int box = MessageBoxW(nullptr, L"Keep the map?", L"Question", MB_YESNO);
   answer.join();
