@@ -39,6 +39,9 @@ class AFX_EXT_CLASS CGridCell : public CGridCellBase {
   BOOL IsEditing() const override { return m_bEditing; }
 
   void Reset() override;
+  // Opens an in-place edit control over the cell (aligned as the text is).
+  BOOL Edit(int nRow, int nCol, CRect rect, CPoint point, UINT nID, UINT nChar) override;
+  void EndEdit() override;
   void OnEndEdit() override;
 
  protected:

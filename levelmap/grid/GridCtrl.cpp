@@ -23,6 +23,24 @@ BEGIN_MESSAGE_MAP(CGridCtrl, CWnd)
   ON_WM_RBUTTONUP()
   ON_WM_SETFOCUS()
   ON_WM_KILLFOCUS()
+  ON_WM_MOUSEMOVE()
+  ON_WM_TIMER()
+  ON_WM_MOUSEWHEEL()
+  ON_WM_CAPTURECHANGED()
+  ON_WM_SETCURSOR()
+  ON_WM_KEYDOWN()
+  ON_WM_CHAR()
+  ON_WM_GETDLGCODE()
+  ON_WM_DESTROY()
+  ON_NOTIFY(GVN_ENDLABELEDIT, IDC_INPLACE_CONTROL, &CGridCtrl::OnEndInPlaceEdit)
+  ON_COMMAND(ID_EDIT_COPY, &CGridCtrl::OnEditCopy)
+  ON_COMMAND(ID_EDIT_CUT, &CGridCtrl::OnEditCut)
+  ON_COMMAND(ID_EDIT_PASTE, &CGridCtrl::OnEditPaste)
+  ON_COMMAND(ID_EDIT_SELECT_ALL, &CGridCtrl::OnEditSelectAll)
+  ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, &CGridCtrl::OnUpdateEditCopy)
+  ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, &CGridCtrl::OnUpdateEditCut)
+  ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, &CGridCtrl::OnUpdateEditPaste)
+  ON_UPDATE_COMMAND_UI(ID_EDIT_SELECT_ALL, &CGridCtrl::OnUpdateEditSelectAll)
   ON_MESSAGE(WM_SETFONT, &CGridCtrl::OnSetFont)
   ON_MESSAGE(WM_GETFONT, &CGridCtrl::OnGetFont)
   ON_MESSAGE(WM_SCRIPT_PRINT, &CGridCtrl::OnScriptPrint)
@@ -140,7 +158,12 @@ CGridCtrl::CGridCtrl(int nRows, int nCols, int nFixedRows, int nFixedCols)
       m_bInResetScrollBars(FALSE),
       m_hWindowFont(nullptr),
       m_nVScrollMax(0),
-      m_nHScrollMax(0) {
+      m_nHScrollMax(0),
+      m_nEditEndKey(0),
+      m_nSizingIndex(-1),
+      m_nSizingLinePos(-1),
+      m_nDragColumn(-1),
+      m_bTimerRunning(FALSE) {
   RegisterWindowClass();
   if (FAILED(::OleInitialize(nullptr)))
     AfxMessageBox(L"OLE initialization failed. Make sure that the OLE libraries are the correct version");

@@ -15,12 +15,19 @@
 
 #include "CellRange.h"
 #include "GridCell.h"
+#include "TitleTip.h"
+#include "afxcmdui.h"
 #include "afxcmn.h"
 #include "afxwin.h"
 
 #define GRIDCTRL_CLASSNAME L"MFCGridCtrl"
 // The control ID the grid gives its in-place editors.
 #define IDC_INPLACE_CONTROL 8
+// The timer that scrolls the grid while a selection is dragged outside it.
+#define GRID_SCROLL_TIMER_ID 513
+#define GRID_SCROLL_TIMER_INTERVAL 150
+// How near a border (in pixels) the pointer sizes a row or column.
+#define GRID_RESIZE_CAPTURE_RANGE 3
 
 // Grid lines.
 #define GVL_NONE 0
@@ -253,10 +260,15 @@ class AFX_EXT_CLASS CGridCtrl : public CWnd {
   BOOL PasteTextToGrid(CCellID cell, LPCTSTR szText, BOOL bSelectPastedCells = TRUE);
   // One cell of a paste: -175, store, validate, -176, revert on refusal.
   BOOL PasteTextToCell(int nRow, int nCol, LPCTSTR szText);
+  // The standard edit commands (ID_EDIT_COPY ...) and their menu states.
   void OnEditCopy() { CopyTextToClipboard(); }
   void OnEditCut() { CutSelectedText(); }
   void OnEditPaste() { PasteTextFromClipboard(GetFocusCell()); }
   void OnEditSelectAll() { SelectAllCells(); }
+  void OnUpdateEditCopy(CCmdUI* pCmdUI) { pCmdUI->Enable(GetSelectedCount() > 0); }
+  void OnUpdateEditCut(CCmdUI* pCmdUI) { pCmdUI->Enable(IsEditable() && GetSelectedCount() > 0); }
+  void OnUpdateEditPaste(CCmdUI* pCmdUI);
+  void OnUpdateEditSelectAll(CCmdUI* pCmdUI) { pCmdUI->Enable(IsSelectable()); }
   BOOL Save(LPCTSTR filename, TCHAR chSeparator = L',');
   BOOL Load(LPCTSTR filename, TCHAR chSeparator = L',');
 
@@ -389,6 +401,14 @@ class AFX_EXT_CLASS CGridCtrl : public CWnd {
   LRESULT SendEditMessageToParent(int nRow, int nCol, int nMessage, LPCTSTR szText, UINT nKey) const;
   LRESULT SendDisplayRequestToParent(GV_DISPINFO* pDisplayInfo) const;
 
+  // ------------------------------------------------------------ input
+  // Ends the in-place editor if one is open.
+  void EndEditing();
+  CTitleTip& GetTitleTip() { return m_TitleTip; }
+  // Moves the focus as the keys do: the next visible cell that way, a merged
+  // range crossed as one cell; dRow/dCol -1, 0 or 1.
+  CCellID GetNextCell(CCellID cell, int dRow, int dCol) const;
+
  protected:
   virtual CGridCellBase* CreateCell(int nRow, int nCol);
   virtual void DestroyCell(int nRow, int nCol);
@@ -397,6 +417,19 @@ class AFX_EXT_CLASS CGridCtrl : public CWnd {
   virtual void OnFixedColumnClick(CCellID& cell);
   // Selects according to the mouse mode, from the anchor to the cell.
   void OnSelecting(const CCellID& currentCell);
+  // A key's move: -100, the selection (from the anchor with Shift), -101,
+  // the focus, scrolled into view.
+  void MoveFocus(CCellID next, BOOL bShift);
+  // The column (row) whose right (bottom) border is under the pointer in a
+  // header, or -1; the border of a hidden one when unhiding is allowed.
+  int MouseOverColumnResizeArea(CPoint point);
+  int MouseOverRowResizeArea(CPoint point);
+  // The inverted 2-pixel line that follows the pointer while sizing.
+  void InvertSizingLine(int nPos, BOOL bColumn);
+  void EndMouseMode();
+  // Shows the title tip for the cell under the pointer when its text is cut.
+  void ShowTitleTipFor(CPoint point);
+  virtual void OnBeginDrag();
 
   // The cell object at (row, stored column) without virtual-mode filling.
   CGridCellBase* GetStoredCell(int nRow, int nStoredCol) const;
@@ -436,6 +469,16 @@ class AFX_EXT_CLASS CGridCtrl : public CWnd {
   afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
   afx_msg void OnSetFocus(CWnd* pOldWnd);
   afx_msg void OnKillFocus(CWnd* pNewWnd);
+  afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+  afx_msg void OnTimer(UINT_PTR nIDEvent);
+  afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+  afx_msg void OnCaptureChanged(CWnd* pWnd);
+  afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+  afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+  afx_msg void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+  afx_msg UINT OnGetDlgCode();
+  afx_msg void OnEndInPlaceEdit(NMHDR* pNMHDR, LRESULT* pResult);
+  afx_msg void OnDestroy();
   afx_msg LRESULT OnSetFont(WPARAM hFont, LPARAM lParam);
   afx_msg LRESULT OnGetFont(WPARAM hFont, LPARAM lParam);
   afx_msg LRESULT OnScriptPrint(WPARAM wParam, LPARAM lParam);
@@ -499,4 +542,14 @@ class AFX_EXT_CLASS CGridCtrl : public CWnd {
   BOOL m_bInResetScrollBars;
   HFONT m_hWindowFont;
   int m_nVScrollMax, m_nHScrollMax;
+
+  // Input.
+  CTitleTip m_TitleTip;
+  UINT m_nEditEndKey;          // the key that ended the edit being finished
+  CPoint m_LastMousePoint;
+  CCellID m_idLastHoverCell;   // for the cells' mouse enter and leave
+  int m_nSizingIndex;          // the row or column being sized
+  int m_nSizingLinePos;        // where the inverted line is (-1 none)
+  int m_nDragColumn;           // the column a header drag moves
+  BOOL m_bTimerRunning;
 };

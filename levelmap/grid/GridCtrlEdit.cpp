@@ -1,12 +1,13 @@
 // The editing protocol: starting an edit (GVN_BEGINLABELEDIT, then the
 // cell's Edit), ending it (compare, store, validate, GVN_ENDLABELEDIT, then
-// the modified bit or the old text back), and the single-cell paste that
-// takes the same path.
+// the modified bit or the old text back), going on to the next cell when a
+// move key ended it, and the single-cell paste that takes the same path.
 #include "GridCtrl.h"
 
 void CGridCtrl::OnEditCell(int nRow, int nCol, CPoint point, UINT nChar) {
+  m_TitleTip.Hide();
   // A covered cell is edited as its merged range's top-left cell, over the
-  // whole range.
+  // whole range: that cell's editability and read-only bit decide.
   CCellRange range = GetMergedRangeOf(nRow, nCol);
   if (range.IsValid()) {
     nRow = range.GetMinRow();
@@ -34,7 +35,7 @@ void CGridCtrl::OnEndEditCell(int nRow, int nCol, CString str) {
   if (strCurrentText != str) {
     SetItemText(nRow, nCol, str);
     if (ValidateEdit(nRow, nCol, str) &&
-        SendEditMessageToParent(nRow, nCol, static_cast<int>(GVN_ENDLABELEDIT), str, 0) >= 0) {
+        SendEditMessageToParent(nRow, nCol, static_cast<int>(GVN_ENDLABELEDIT), str, m_nEditEndKey) >= 0) {
       SetModified(TRUE, nRow, nCol);
       RedrawCell(nRow, nCol);
     } else {
@@ -42,6 +43,47 @@ void CGridCtrl::OnEndEditCell(int nRow, int nCol, CString str) {
     }
   }
   if (CGridCellBase* pCell = GetCell(nRow, nCol)) pCell->OnEndEdit();
+}
+
+void CGridCtrl::OnEndInPlaceEdit(NMHDR* pNMHDR, LRESULT* pResult) {
+  *pResult = 0;
+  auto* pDispInfo = reinterpret_cast<GV_DISPINFO*>(pNMHDR);
+  // The editor may end while the grid's window goes.
+  if (!m_hWnd || !::IsWindow(m_hWnd)) return;
+  const GV_ITEM& item = pDispInfo->item;
+  UINT nKey = static_cast<UINT>(item.lParam);
+  m_nEditEndKey = nKey;
+  OnEndEditCell(item.row, item.col, item.strText);
+  m_nEditEndKey = 0;
+  // Tab and the move keys go on to the next cell and edit it too; Enter
+  // and Esc leave the focus where it is.
+  switch (nKey) {
+    case VK_TAB:
+    case VK_DOWN:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_LEFT:
+    case VK_NEXT:
+    case VK_PRIOR:
+    case VK_HOME:
+    case VK_END: {
+      CCellID before = m_idCurrentCell;
+      OnKeyDown(nKey, 0, 0);
+      if (IsValid(m_idCurrentCell) && m_idCurrentCell != before)
+        OnEditCell(m_idCurrentCell.row, m_idCurrentCell.col, CPoint(-1, -1), nKey);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void CGridCtrl::EndEditing() {
+  CCellID cell = GetFocusCell();
+  if (!IsValid(cell)) return;
+  CCellRange range = GetMergedRangeOf(cell.row, cell.col);
+  if (range.IsValid()) cell = range.GetTopLeft();
+  if (CGridCellBase* pCell = GetCell(cell.row, cell.col); pCell && pCell->IsEditing()) pCell->EndEdit();
 }
 
 BOOL CGridCtrl::PasteTextToCell(int nRow, int nCol, LPCTSTR szText) {

@@ -285,6 +285,8 @@ void CGridCtrl::EnsureVisible(int nRow, int nCol) {
   CRect rectClient;
   GetClientRect(&rectClient);
   bool bMoved = false;
+  // Once: finding it walks the rows from the top.
+  CCellID idTopLeft = GetTopleftNonFixedCell();
 
   int nFixedRows = GetFixedRowCount(TRUE);
   if (nRow >= nFixedRows && GetRowHeight(nRow) > 0) {
@@ -293,7 +295,7 @@ void CGridCtrl::EnsureVisible(int nRow, int nCol) {
     for (int row = nFixedRows; row < nRow; ++row) nTop += GetRowHeight(row);
     int nBottom = nTop + GetRowHeight(nRow);
     int nCurTop = 0;
-    for (int row = nFixedRows; row < GetTopleftNonFixedCell().row; ++row) nCurTop += GetRowHeight(row);
+    for (int row = nFixedRows; row < idTopLeft.row; ++row) nCurTop += GetRowHeight(row);
     int nPos = -1;
     if (nTop < nCurTop) {
       nPos = nTop;
@@ -322,7 +324,7 @@ void CGridCtrl::EnsureVisible(int nRow, int nCol) {
     for (int col = nFixedCols; col < nCol; ++col) nLeft += GetColumnWidth(col);
     int nRight = nLeft + GetColumnWidth(nCol);
     int nCurLeft = 0;
-    for (int col = nFixedCols; col < GetTopleftNonFixedCell().col; ++col) nCurLeft += GetColumnWidth(col);
+    for (int col = nFixedCols; col < idTopLeft.col; ++col) nCurLeft += GetColumnWidth(col);
     int nPos = -1;
     if (nLeft < nCurLeft) {
       nPos = nLeft;

@@ -1,6 +1,7 @@
 // The module's resources: dialog templates and images, as tables in its code.
 #include "resource.h"
 
+#include "PreviewCursors.h"
 #include "resourcetable.h"
 
 namespace {
@@ -52,7 +53,11 @@ const win::ResourceTable kLevelmapResources{
                           {L"Static", MARLO_CONTACT_PHONE, -1, 53, 79, 64, 8, SS_LEFT, 0},
                           {L"Button", L"确定", IDOK, 67, 102, 50, 16, BS_DEFPUSHBUTTON | WS_TABSTOP, 0}}}},
     {},
-    {win::ImageResource{IDI_MARLO, IMAGE_ICON, kMarloIconPng, sizeof kMarloIconPng, 0, 0, {}}}};
+    {win::ImageResource{IDI_MARLO, IMAGE_ICON, kMarloIconPng, sizeof kMarloIconPng, 0, 0, {}},
+     // The graphics previews' cursors.
+     win::ImageResource{IDC_PREVIEW_DEFAULT, IMAGE_CURSOR, nullptr, 0, 32, 32, PreviewCursorPixels(IDC_PREVIEW_DEFAULT)},
+     win::ImageResource{IDC_PREVIEW_ORBIT, IMAGE_CURSOR, nullptr, 0, 32, 32, PreviewCursorPixels(IDC_PREVIEW_ORBIT)},
+     win::ImageResource{IDC_PREVIEW_PAN, IMAGE_CURSOR, nullptr, 0, 32, 32, PreviewCursorPixels(IDC_PREVIEW_PAN)}}};
 
 }  // namespace
 

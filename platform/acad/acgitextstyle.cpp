@@ -1,5 +1,6 @@
-// The graphics text style and its filling from a text-style record.
-#include "acgi.h"
+// The graphics text style, its measuring of text and its filling from a
+// text-style record.
+#include "acgitextstyle.h"
 
 #include "dbobject.h"
 #include "dbsymtb.h"
@@ -78,4 +79,19 @@ Acad::ErrorStatus fromAcDbTextStyle(AcGiTextStyle& giStyle, const AcDbObjectId& 
 
   giStyle.loadStyleRec(nullptr);
   return Acad::eOk;
+}
+
+namespace {
+AcGiTextMeasurer g_pMeasurer = nullptr;
+}
+
+void acgiSetTextMeasurer(AcGiTextMeasurer measurer) { g_pMeasurer = measurer; }
+
+AcGePoint2d AcGiTextStyle::extents(const ACHAR* text, Adesk::Boolean, int len, Adesk::Boolean, AcGiWorldDraw*) const {
+  if (!text) return AcGePoint2d(0.0, m_dTextSize);
+  std::wstring_view view(text);
+  if (len >= 0 && static_cast<size_t>(len) < view.size()) view = view.substr(0, static_cast<size_t>(len));
+  double ems = g_pMeasurer ? g_pMeasurer(*this, view) : 0.6 * static_cast<double>(view.size());
+  double em = m_dTextSize / kAcGiCapHeight;
+  return AcGePoint2d(ems * em * m_dXScale * m_dTracking, m_dTextSize);
 }

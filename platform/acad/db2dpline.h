@@ -142,6 +142,7 @@ class AcDb2dPolyline : public AcDbCurve {
   double length() const;
 
   Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
+  Adesk::Boolean worldDraw(AcGiWorldDraw* worldDraw) override;
   Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
   // Lines and arcs of the shown curve.
   Acad::ErrorStatus explode(AcDbVoidPtrArray& entities) const override;

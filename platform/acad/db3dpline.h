@@ -81,6 +81,7 @@ class AcDb3dPolyline : public AcDbCurve {
   double length() const;
 
   Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
+  Adesk::Boolean worldDraw(AcGiWorldDraw* worldDraw) override;
   Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
   // One line per segment of non-zero length.
   Acad::ErrorStatus explode(AcDbVoidPtrArray& entities) const override;

@@ -39,6 +39,7 @@ class AcDbBlockReference : public AcDbEntity {
 
   // The block's entities' extents carried through the block transform.
   Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
+  Adesk::Boolean worldDraw(AcGiWorldDraw* worldDraw) override;
   Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
   // Transformed copies of the block's entities.
   Acad::ErrorStatus explode(AcDbVoidPtrArray& entities) const override;

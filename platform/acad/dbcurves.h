@@ -34,6 +34,7 @@ class AcDbLine : public AcDbCurve {
   Acad::ErrorStatus getClosestPointTo(const AcGePoint3d& given, AcGePoint3d& closest, bool extend = false) const override;
 
   Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
+  Adesk::Boolean worldDraw(AcGiWorldDraw* worldDraw) override;
   Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
   void dxfOutFields(AcDbDxfFiler& filer) const override;
   Acad::ErrorStatus dxfInFields(const AcDbDxfRecord& record) override;
@@ -77,6 +78,7 @@ class AcDbCircle : public AcDbCurve {
   Acad::ErrorStatus getArea(double& area) const override;
 
   Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
+  Adesk::Boolean worldDraw(AcGiWorldDraw* worldDraw) override;
   Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
   void dxfOutFields(AcDbDxfFiler& filer) const override;
   Acad::ErrorStatus dxfInFields(const AcDbDxfRecord& record) override;
@@ -128,6 +130,7 @@ class AcDbArc : public AcDbCurve {
   Acad::ErrorStatus getArea(double& area) const override;
 
   Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
+  Adesk::Boolean worldDraw(AcGiWorldDraw* worldDraw) override;
   Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
   void dxfOutFields(AcDbDxfFiler& filer) const override;
   Acad::ErrorStatus dxfInFields(const AcDbDxfRecord& record) override;
@@ -175,6 +178,7 @@ class AcDbEllipse : public AcDbCurve {
   Acad::ErrorStatus getArea(double& area) const override;
 
   Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
+  Adesk::Boolean worldDraw(AcGiWorldDraw* worldDraw) override;
   Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
   void dxfOutFields(AcDbDxfFiler& filer) const override;
   Acad::ErrorStatus dxfInFields(const AcDbDxfRecord& record) override;

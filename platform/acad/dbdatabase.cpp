@@ -8,6 +8,7 @@
 #include "dbentity.h"
 #include "dbstub.h"
 #include "dbsymtb.h"
+#include "rxevent.h"
 
 ACRX_DEFINE_MEMBERS_EX(AcDbDatabase, AcRxObject, nullptr, L"")
 
@@ -21,9 +22,11 @@ T* ObjectOf(AcDbObjectId id) {
 
 AcDbDatabase::AcDbDatabase(bool buildDefault, bool) {
   if (buildDefault) buildDefaultDrawing();
+  acrxEvent->fireDatabaseConstructed(this);
 }
 
 AcDbDatabase::~AcDbDatabase() {
+  acrxEvent->fireDatabaseToBeDestroyed(this);
   clear();
   releaseInputFile();
 }

@@ -53,6 +53,11 @@ class AcDbEntity : public AcDbObject {
   bool isHighlighted() const { return m_bHighlighted; }
 
   virtual Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const;
+
+  // Drawing: the entity's colour, layer, line type and weight as traits
+  // (an invisible entity is not drawn); the geometry is each kind's own.
+  Adesk::UInt32 setAttributes(AcGiDrawableTraits* traits) override;
+  bool bounds(AcDbExtents& extents) const override { return getGeomExtents(extents) == Acad::eOk; }
   virtual Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform);
   // A transformed clone (the caller owns it).
   virtual Acad::ErrorStatus getTransformedCopy(const AcGeMatrix3d& xform, AcDbEntity*& copy) const;

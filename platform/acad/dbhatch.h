@@ -58,6 +58,7 @@ class AcDbHatch : public AcDbEntity {
   Acad::ErrorStatus getArea(double& area) const;
 
   Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
+  Adesk::Boolean worldDraw(AcGiWorldDraw* worldDraw) override;
   Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
   void dxfOutFields(AcDbDxfFiler& filer) const override;
   Acad::ErrorStatus dxfInFields(const AcDbDxfRecord& record) override;

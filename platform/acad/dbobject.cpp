@@ -7,11 +7,16 @@
 #include "dbdatabase.h"
 #include "dbdict.h"
 #include "dbstub.h"
+#include "gs.h"
 #include "textutil.h"
 
-ACRX_DEFINE_ABSTRACT(AcDbObject, AcRxObject)
+ACRX_DEFINE_ABSTRACT(AcDbObject, AcGiDrawable)
 
 namespace {
+// Grows with every change an object may have had: a write opening closed
+// or given up, an object deleted.
+unsigned long long g_nModifications = 0;
+
 using win::textutil::EqualNoCase;
 }  // namespace
 
@@ -44,13 +49,23 @@ void AcDbObject::operator delete(void* p, AcDbObjectArena&) noexcept { operator 
 
 AcDbObject::AcDbObject() = default;
 
-AcDbObject::AcDbObject(const AcDbObject& other) : AcRxObject(), m_xdata(other.m_xdata) {}
+AcDbObject::AcDbObject(const AcDbObject& other) : AcGiDrawable(), m_xdata(other.m_xdata) {}
+
+Adesk::UInt32 AcDbObject::setAttributes(AcGiDrawableTraits*) { return kDrawableNone; }
+Adesk::Boolean AcDbObject::worldDraw(AcGiWorldDraw*) { return true; }
+void AcDbObject::viewportDraw(AcGiViewportDraw*) {}
 
 AcDbObject::~AcDbObject() {
   // An object deleted while its database still holds it is gone for good:
   // its id reports it as such instead of pointing at freed memory.
   if (m_pStub && m_pStub->m_pObject == this) m_pStub->m_pObject = nullptr;
+  // An object the graphics system shows by pointer leaves its views.
+  if (m_pGsNode)
+    if (AcGsModel* model = m_pGsNode->model()) model->onErased(this, nullptr);
+  ++g_nModifications;
 }
+
+unsigned long long acdbModificationCount() { return g_nModifications; }
 
 AcDbObjectId AcDbObject::objectId() const { return AcDbObjectId(m_pStub); }
 AcDbDatabase* AcDbObject::database() const { return m_pStub ? m_pStub->m_pDb : nullptr; }
@@ -96,6 +111,7 @@ Acad::ErrorStatus AcDbObject::downgradeOpen() {
   if (!m_bWriter) return Acad::eNotOpenForWrite;
   m_bWriter = false;
   m_nReaders = 1;
+  ++g_nModifications;
   return Acad::eOk;
 }
 
@@ -111,6 +127,7 @@ Acad::ErrorStatus AcDbObject::close() {
   if (isNewObject()) return Acad::eOk;
   if (m_bWriter) {
     m_bWriter = false;
+    ++g_nModifications;
   } else if (m_nReaders > 0) {
     --m_nReaders;
   } else if (m_nNotifiers > 0) {

@@ -1,6 +1,7 @@
 // AcDbObject: every object of a drawing database, with the open protocol
 // (several readers, one writer, notify), erase and unerase, extended data per
-// registered application and an optional extension dictionary.
+// registered application and an optional extension dictionary. Every object
+// is a drawable; objects that are no entity draw nothing.
 #pragma once
 
 #include <string>
@@ -10,10 +11,11 @@
 #include "dbarena.h"
 #include "dbid.h"
 #include "dbtypedvalue.h"
+#include "drawable.h"
 #include "dxffiler.h"
 #include "rxobject.h"
 
-class AcDbObject : public AcRxObject {
+class AcDbObject : public AcGiDrawable {
   ACRX_DECLARE_MEMBERS(AcDbObject)
 
  public:
@@ -58,6 +60,16 @@ class AcDbObject : public AcRxObject {
   AcDbObjectId extensionDictionary() const { return m_xDictId; }
   Acad::ErrorStatus createExtensionDictionary();
   Acad::ErrorStatus releaseExtensionDictionary();
+
+  // The drawable protocol. An object of a database is persistent and known
+  // to the graphics system by its id; its node is not copied with it.
+  Adesk::UInt32 setAttributes(AcGiDrawableTraits* traits) override;
+  Adesk::Boolean worldDraw(AcGiWorldDraw* worldDraw) override;
+  void viewportDraw(AcGiViewportDraw* viewportDraw) override;
+  Adesk::Boolean isPersistent() const override { return m_pStub != nullptr; }
+  AcDbObjectId id() const override { return objectId(); }
+  void setGsNode(AcGsNode* node) override { m_pGsNode = node; }
+  AcGsNode* gsNode() const override { return m_pGsNode; }
 
   // Classes that can be copied return a copy of their data as a new object
   // not in any database (extended data included, extension dictionary not).
@@ -122,6 +134,7 @@ class AcDbObject : public AcRxObject {
   int m_nNotifiers = 0;
   bool m_bErased = false;
   std::vector<XdataApp> m_xdata;
+  AcGsNode* m_pGsNode = nullptr;
 
   friend class AcDbDxfXdata;
 };
@@ -151,6 +164,11 @@ Acad::ErrorStatus acdbOpenObject(T*& object, AcDbObjectId id, AcDb::OpenMode mod
   }
   return Acad::eOk;
 }
+
+// A count that grows whenever an object may have changed (an opening for
+// write ended, an object deleted): the graphics system draws its views of
+// database objects again when it moved on.
+unsigned long long acdbModificationCount();
 
 // The object id of an ads entity name and back.
 Acad::ErrorStatus acdbGetObjectId(AcDbObjectId& id, const ads_name name);

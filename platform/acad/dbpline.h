@@ -101,6 +101,7 @@ class AcDbPolyline : public AcDbCurve {
   double length() const;
 
   Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
+  Adesk::Boolean worldDraw(AcGiWorldDraw* worldDraw) override;
   Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
   // Lines and arcs, one per segment of non-zero length.
   Acad::ErrorStatus explode(AcDbVoidPtrArray& entities) const override;

@@ -19,6 +19,7 @@ class AcDbPoint : public AcDbEntity {
   Acad::ErrorStatus setThickness(double t) { m_dThickness = t; return Acad::eOk; }
 
   Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
+  Adesk::Boolean worldDraw(AcGiWorldDraw* worldDraw) override;
   Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
   void dxfOutFields(AcDbDxfFiler& filer) const override;
   Acad::ErrorStatus dxfInFields(const AcDbDxfRecord& record) override;

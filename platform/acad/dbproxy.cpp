@@ -1,6 +1,8 @@
-// Objects and entities of kinds not modelled, kept as read and written back unchanged.
+// Objects and entities of kinds not modelled, kept as read and written back
+// unchanged; an entity's extents are those of what it draws.
 #include "dbproxy.h"
 
+#include "giextents.h"
 #include "textconv.h"
 
 ACRX_DEFINE_MEMBERS(AcDbProxyEntity, AcDbEntity, L"ACAD_PROXY_ENTITY")
@@ -46,6 +48,8 @@ void acdbWriteRaw(AcDbDxfFiler& filer, const AcDbRawRecord& raw, AcDbHandle hand
 }
 
 Acad::ErrorStatus AcDbProxyEntity::getGeomExtents(AcDbExtents& extents) const {
+  // What it draws (a dimension's block, a hatch's loops ...), else its first point.
+  if (acgiDrawnExtents(const_cast<AcDbProxyEntity*>(this), extents)) return Acad::eOk;
   extents = AcDbExtents();
   double xyz[3] = {0, 0, 0};
   int seen = 0;

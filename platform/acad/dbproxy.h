@@ -24,8 +24,10 @@ class AcDbProxyEntity : public AcDbEntity {
   void setRaw(AcDbRawRecord raw) { m_raw = std::move(raw); }
   const char* originalDxfName() const { return m_raw.type.c_str(); }
 
-  // The first point of the record, when it has one.
+  // The extents of what the entity draws; for a kind that draws nothing,
+  // the first point of the record, when it has one.
   Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
+  Adesk::Boolean worldDraw(AcGiWorldDraw* worldDraw) override;
   void dxfOut(AcDbDxfFiler& filer) const override;
   Acad::ErrorStatus dxfInFields(const AcDbDxfRecord& record) override;
   std::wstring dxfName() const override;

@@ -33,6 +33,7 @@ class AcDbRegion : public AcDbEntity {
   AcDbPolyline* boundary() const;
 
   Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
+  Adesk::Boolean worldDraw(AcGiWorldDraw* worldDraw) override;
   Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
   // The boundary's lines and arcs.
   Acad::ErrorStatus explode(AcDbVoidPtrArray& entities) const override;

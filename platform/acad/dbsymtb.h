@@ -338,6 +338,8 @@ class AcDbBlockTableRecord : public AcDbSymbolTableRecord {
   bool isLayout() const;
   bool hasAttributeDefinitions() const { return (m_nFlags & 2) != 0; }
   const std::vector<AcDbObjectId>& entityIds() const { return m_entities; }
+  // A block draws its entities that are not erased, each with its own traits.
+  Adesk::Boolean worldDraw(AcGiWorldDraw* worldDraw) override;
 
   void dxfOutFields(AcDbDxfFiler& filer) const override;
   Acad::ErrorStatus dxfInFields(const AcDbDxfRecord& record) override;

@@ -45,6 +45,7 @@ class AcDbText : public AcDbEntity {
 
   // An estimate from the height and the character count (no font metrics).
   Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
+  Adesk::Boolean worldDraw(AcGiWorldDraw* worldDraw) override;
   Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
   void dxfOutFields(AcDbDxfFiler& filer) const override;
   Acad::ErrorStatus dxfInFields(const AcDbDxfRecord& record) override;
@@ -102,6 +103,7 @@ class AcDbMText : public AcDbEntity {
   const std::wstring& textStyleName() const;
 
   Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
+  Adesk::Boolean worldDraw(AcGiWorldDraw* worldDraw) override;
   Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
   // One single-line text per line of the text, top to bottom.
   Acad::ErrorStatus explode(AcDbVoidPtrArray& entities) const override;

@@ -86,12 +86,16 @@ bool ParsePoint(const std::string& s, POINT& pt) {
   return true;
 }
 
+#ifndef VK_ADD
+#define VK_ADD 0x6B  // the keypad's plus
+#endif
+
 int KeyCode(const std::string& name) {
   static const std::pair<const char*, int> keys[] = {
       {"ENTER", VK_RETURN}, {"RETURN", VK_RETURN}, {"ESC", VK_ESCAPE}, {"ESCAPE", VK_ESCAPE}, {"TAB", VK_TAB},
       {"DELETE", VK_DELETE}, {"DEL", VK_DELETE}, {"BACK", VK_BACK}, {"BACKSPACE", VK_BACK}, {"UP", VK_UP},
       {"DOWN", VK_DOWN}, {"LEFT", VK_LEFT}, {"RIGHT", VK_RIGHT}, {"HOME", VK_HOME}, {"END", VK_END},
-      {"PGUP", VK_PRIOR}, {"PGDN", VK_NEXT}, {"SPACE", VK_SPACE}, {"INSERT", VK_INSERT}};
+      {"PGUP", VK_PRIOR}, {"PGDN", VK_NEXT}, {"SPACE", VK_SPACE}, {"INSERT", VK_INSERT}, {"ADD", VK_ADD}};
   for (auto& [n, vk] : keys)
     if (name == n) return vk;
   if (name.size() >= 2 && name[0] == 'F') {
@@ -154,8 +158,11 @@ void PressKey(HWND window, int vk, bool shift, bool ctrl) {
   wnd::SetKeyDown(VK_CONTROL, false);
 }
 
-void TypeText(HWND target, const std::wstring& text) {
+// Each character goes to the window that has the focus when it is typed: a
+// first character may open an editor that takes the rest.
+void TypeText(HWND window, const std::wstring& text) {
   for (wchar_t ch : text) {
+    HWND target = FocusIn(window);
     if (!IsWindow(target)) return;
     SendMessageW(target, WM_CHAR, ch, 1);
   }
@@ -186,7 +193,9 @@ bool MouseAction(HWND control, const std::string& action, POINT pt, bool shift, 
   POINT screen = pt;
   ClientToScreen(control, &screen);
   SetCursorPos(screen.x, screen.y);
-  bool lDown = false, mDown = false, rDown = false;
+  // A button pressed by one line stays held until a line lets it go, so
+  // that ldown, move ... move, lup is a drag.
+  bool lDown = GetKeyState(VK_LBUTTON) < 0, mDown = GetKeyState(VK_MBUTTON) < 0, rDown = GetKeyState(VK_RBUTTON) < 0;
   for (UINT msg : act->msgs) {
     HWND target = GetCapture() ? GetCapture() : control;
     if (!IsWindow(target)) break;
@@ -207,6 +216,9 @@ bool MouseAction(HWND control, const std::string& action, POINT pt, bool shift, 
       if (IsWindow(target))
         SendMessageW(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(static_cast<WORD>(hit), msg));
     }
+    wnd::SetKeyDown(VK_LBUTTON, lDown);
+    wnd::SetKeyDown(VK_MBUTTON, mDown);
+    wnd::SetKeyDown(VK_RBUTTON, rDown);
     if (IsWindow(target)) SendMessageW(target, msg, keys, MAKELPARAM(local.x, local.y));
   }
   wnd::SetKeyDown(VK_SHIFT, false);
@@ -352,7 +364,7 @@ bool HandleWindowLine(HWND window, const std::string& rawLine) {
   }
   if (cmd == "TYPE") {
     std::wstring text = Utf8ToWide(Unquote(rest));
-    TypeText(FocusIn(window), text);
+    TypeText(window, text);
     return true;
   }
   if (cmd == "KEY") {

@@ -2,14 +2,15 @@
 #include "wstdlib.h"
 
 #include <climits>
-#include <cwctype>
+
+#include "textutil.h"
 
 namespace {
 
 // Reads sign and digits, clamping the magnitude to [minValue, maxValue].
 LONGLONG ReadSaturated(const wchar_t* str, LONGLONG minValue, LONGLONG maxValue) {
   if (!str) return 0;
-  while (*str == L' ' || *str == L'\t' || *str == L'\n' || *str == L'\r' || *str == L'\v' || *str == L'\f') ++str;
+  while (win::textutil::IsBlank(*str)) ++str;
   bool negative = false;
   if (*str == L'+' || *str == L'-') negative = *str++ == L'-';
   // Accumulate as a negative number: its range reaches one further.

@@ -7,7 +7,12 @@
 // classes Levelmap.arx exports.
 #include <ctime>
 
+#include "GridCellCheck.h"
+#include "GridCellCombo.h"
+#include "GridCellDateTime.h"
+#include "GridCellNumeric.h"
 #include "GridCtrl.h"
+#include "GridURLCell.h"
 #include "Workbench.h"
 #include "acedframe.h"
 #include "acutprint.h"
@@ -39,30 +44,49 @@ const win::ResourceTable kGridLabResources{
 const wchar_t* const kBands[] = {L"GSM900", L"DCS1800", L"WCDMA"};
 
 // The built-in sample: a heading row and 39 numbered rows of a drive test's
-// sites (see the workbench README).
+// sites, one column of each special cell kind (see the workbench README).
 void FillSample(CGridCtrl& grid) {
   grid.SetRowCount(40);
   grid.SetColumnCount(6);
   grid.SetFixedRowCount(1);
   grid.SetFixedColumnCount(1);
-  const wchar_t* const headings[] = {L"No.", L"Band", L"Checked", L"Level", L"Date", L"Link"};
+  const wchar_t* const headings[] = {L"No.", L"Band", L"Checked", L"Points", L"Date", L"Link"};
   for (int col = 0; col < 6; ++col) grid.SetItemText(0, col, headings[col]);
+  CStringArray arBands;
+  for (const wchar_t* pszBand : kBands) arBands.Add(pszBand);
   for (int row = 1; row < 40; ++row) {
     CString text;
     text.Format(L"%d", row);
     grid.SetItemText(row, 0, text);
+
+    // Band: chosen from a list.
+    grid.SetCellType(row, 1, RUNTIME_CLASS(CGridCellCombo));
+    auto* pCombo = static_cast<CGridCellCombo*>(grid.GetCell(row, 1));
+    pCombo->SetOptions(arBands);
+    pCombo->SetStyle(CBS_DROPDOWNLIST);
     grid.SetItemText(row, 1, kBands[(row - 1) % 3]);
-    grid.SetItemText(row, 2, row % 4 == 0 ? L"yes" : L"no");
-    text.Format(L"%d", -40 - (row * 7) % 60);
+
+    // Checked: a check box, ticked on every fourth row.
+    grid.SetCellType(row, 2, RUNTIME_CLASS(CGridCellCheck));
+    static_cast<CGridCellCheck*>(grid.GetCell(row, 2))->SetCheck(row % 4 == 0);
+
+    // Points: digits only.
+    grid.SetCellType(row, 3, RUNTIME_CLASS(CGridCellNumeric));
+    text.Format(L"%d", (row * 37) % 500);
     grid.SetItemText(row, 3, text);
-    // Days of March 2024, as the short date of the C locale shows them.
+
+    // Date: a day of March 2024 at noon, shown as the short date.
+    grid.SetCellType(row, 4, RUNTIME_CLASS(CGridCellDateTime));
     std::tm day{};
     day.tm_year = 124;
     day.tm_mon = 2;
     day.tm_mday = 1 + (row - 1) % 31;
-    wchar_t date[64] = {0};
-    std::wcsftime(date, 64, L"%x", &day);
-    grid.SetItemText(row, 4, date);
+    day.tm_hour = 12;
+    day.tm_isdst = -1;
+    static_cast<CGridCellDateTime*>(grid.GetCell(row, 4))->SetTime(std::mktime(&day));
+
+    // Link: opened by a click on it.
+    grid.SetCellType(row, 5, RUNTIME_CLASS(CGridURLCell));
     if (row % 5 == 0) text = L"none";
     else text.Format(L"www.site%02d.example.com", row);
     grid.SetItemText(row, 5, text);

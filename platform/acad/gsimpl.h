@@ -1,0 +1,237 @@
+// The inside of the graphics system: the concrete devices, views, models
+// and nodes, the registry that lets each forget the others when they go
+// away (a deleted database leaves every view), and the renderer's entry.
+#pragma once
+
+#include <cairo.h>
+
+#include <array>
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "acgi.h"
+#include "acgsmanager.h"
+#include "rxevent.h"
+
+namespace acgs {
+
+class GsModel;
+class GsView;
+class GsDevice;
+
+// The node of a drawable held by pointer: shared by every view that shows
+// it in the same model.
+class GsNode : public AcGsNode {
+ public:
+  GsNode(GsModel* model, AcGiDrawable* drawable) : m_pModel(model), m_pDrawable(drawable) {}
+  AcGsModel* model() const override;
+  AcGiDrawable* drawable() const override { return m_pDrawable; }
+  AcDbObjectId id() const override { return AcDbObjectId(); }
+
+  GsModel* m_pModel;
+  AcGiDrawable* m_pDrawable;
+  int m_nUses = 0;  // views holding it
+};
+
+class GsModel : public AcGsModel {
+ public:
+  explicit GsModel(RenderType type);
+  ~GsModel() override;
+  RenderType renderType() const override { return m_type; }
+  void onModified(AcGiDrawable* modified, AcGiDrawable* parent) override;
+  void onErased(AcGiDrawable* erased, AcGiDrawable* parent) override;
+  void invalidate(InvalidationHint hint) override;
+
+  // A view starts or stops showing a drawable held by pointer.
+  void retain(AcGiDrawable* drawable);
+  void release(AcGiDrawable* drawable);
+
+ private:
+  RenderType m_type;
+  std::unordered_map<AcGiDrawable*, std::unique_ptr<GsNode>> m_nodes;
+};
+
+// One drawable of a view: a database object by its id, anything else by
+// pointer.
+struct ViewEntry {
+  GsModel* model = nullptr;
+  AcGiDrawable* drawable = nullptr;  // drawables of no database
+  AcDbObjectId id;                   // drawables of a database
+  AcDbDatabase* database = nullptr;
+};
+
+struct EntryKeyHash {
+  size_t operator()(const std::pair<const void*, const void*>& k) const noexcept {
+    return std::hash<const void*>()(k.first) * 31 + std::hash<const void*>()(k.second);
+  }
+};
+
+// The camera and where the view lies on its device; the transforms follow
+// from them.
+struct Camera {
+  AcGePoint3d position{0, 0, 1};
+  AcGePoint3d target{0, 0, 0};
+  AcGeVector3d up{0, 1, 0};
+  double fieldWidth = 1.0;
+  double fieldHeight = 1.0;
+  bool perspective = false;
+
+  // The eye frame: x right, y up, z from the target towards the camera.
+  void frame(AcGeVector3d& x, AcGeVector3d& y, AcGeVector3d& z) const;
+};
+
+class GsView : public AcGsView {
+ public:
+  GsView();
+  ~GsView() override;
+
+  void setViewport(const AcGePoint2d& lowerLeft, const AcGePoint2d& upperRight) override;
+  void getViewport(AcGePoint2d& lowerLeft, AcGePoint2d& upperRight) const override;
+  void setViewport(const AcGsDCRect& screenRect) override;
+  void getViewport(AcGsDCRect& screenRect) const override;
+  void setView(const AcGePoint3d& position, const AcGePoint3d& target, const AcGeVector3d& upVector, double fieldWidth,
+               double fieldHeight, Projection projection) override;
+  AcGePoint3d position() const override { return m_camera.position; }
+  AcGePoint3d target() const override { return m_camera.target; }
+  AcGeVector3d upVector() const override { return m_camera.up; }
+  double fieldWidth() const override { return m_camera.fieldWidth; }
+  double fieldHeight() const override { return m_camera.fieldHeight; }
+  bool isPerspective() const override { return m_camera.perspective; }
+
+  bool add(AcGiDrawable* drawable, AcGsModel* model) override;
+  bool erase(AcGiDrawable* drawable) override;
+  void eraseAll() override;
+  int numDrawables() const override { return static_cast<int>(m_entries.size()); }
+
+  void setMode(RenderMode mode) override;
+  RenderMode mode() const override { return m_mode; }
+  void setVisibility(bool visible) override;
+  bool isVisible() const override { return m_bVisible; }
+
+  void invalidate() override { m_bValid = false; }
+  void invalidate(const AcGsDCRect&) override { m_bValid = false; }
+  // Not valid either when an object of a database may have changed since
+  // the view was drawn and the view shows objects of a database.
+  bool isValid() const override;
+  void update() override;
+
+  void dolly(const AcGeVector3d& vector) override;
+  void dolly(double x, double y, double z) override { dolly(AcGeVector3d(x, y, z)); }
+  void roll(double angle) override;
+  void orbit(double x, double y) override;
+  void zoom(double factor) override;
+  void pan(double x, double y) override { dolly(x, y, 0.0); }
+  void zoomExtents(const AcGePoint3d& minPoint, const AcGePoint3d& maxPoint) override;
+  void zoomWindow(const AcGePoint2d& lowerLeft, const AcGePoint2d& upperRight) override;
+
+  AcGeMatrix3d viewingMatrix() const override;
+  AcGeMatrix3d projectionMatrix() const override;
+  AcGeMatrix3d screenMatrix() const override;
+  AcGeMatrix3d worldToDeviceMatrix() const override;
+  AcGeMatrix3d deviceToViewMatrix() const override;
+  AcGeMatrix3d deviceToWorldMatrix() const override;
+
+  AcGsDevice* getDevice() const override;
+
+  // ---- the graphics system's own side ------------------------------------
+  void setDevice(GsDevice* device) { m_pDevice = device; }
+  GsDevice* device() const { return m_pDevice; }
+  const Camera& camera() const { return m_camera; }
+  const std::vector<ViewEntry>& entries() const { return m_entries; }
+  // Pixels per view unit (the field fitted into the viewport).
+  double pixelsPerUnit() const;
+  // The viewport's pixel rectangle on the device (right and bottom excluded).
+  void pixelRect(int& left, int& top, int& right, int& bottom) const;
+  // The pixel the target shows in (the middle one, or the one right of and
+  // below the middle of an even count). Device coordinates count pixels:
+  // pixel (x, y) is centred on (x, y).
+  void centerPixel(double& x, double& y) const;
+  // Forget every drawable of the model, or of the database.
+  void dropModel(GsModel* model);
+  void dropDatabase(AcDbDatabase* db);
+  void dropDrawable(AcGiDrawable* drawable);
+  bool holds(const GsModel* model) const;
+  void setValid();
+
+ private:
+  // Takes the entries the predicate picks out of the view.
+  template <class Pred>
+  bool removeIf(Pred pred);
+  Camera m_camera;
+  AcGePoint2d m_lowerLeft{0, 0}, m_upperRight{1, 1};
+  RenderMode m_mode = k2DOptimized;
+  bool m_bVisible = true;
+  bool m_bValid = false;
+  unsigned long long m_nDrawnAt = 0;  // the modification count when drawn
+  GsDevice* m_pDevice = nullptr;
+  std::vector<ViewEntry> m_entries;
+  // What the entries hold (model and drawable or id), to add each once.
+  std::unordered_set<std::pair<const void*, const void*>, EntryKeyHash> m_keys;
+};
+
+class GsDevice : public AcGsDevice {
+ public:
+  explicit GsDevice(HWND window);
+  ~GsDevice() override;
+  GsDevice(const GsDevice&) = delete;
+  GsDevice& operator=(const GsDevice&) = delete;
+
+  void invalidate() override { m_bValid = false; }
+  void invalidate(const AcGsDCRect&) override { m_bValid = false; }
+  bool isValid() const override;
+  void update(AcGsDCRect* updatedRect) override;
+  void onSize(int width, int height) override;
+  void onRealizeForegroundPalette() override {}
+  void onRealizeBackgroundPalette() override {}
+  void onDisplayChange(int, int, int) override { m_bValid = false; }
+  bool add(AcGsView* view) override;
+  bool erase(AcGsView* view) override;
+  void eraseAll() override;
+  bool setBackgroundColor(AcGsColor color) override;
+  AcGsColor getBackgroundColor() override { return m_background; }
+  void setLogicalPalette(const AcGsColor* palette, int count) override;
+  int width() const override { return m_nWidth; }
+  int height() const override { return m_nHeight; }
+  COLORREF pixel(int x, int y) const override;
+
+  // ---- the graphics system's own side ------------------------------------
+  const std::array<AcGsColor, 256>& palette() const { return m_palette; }
+  const AcGsColor& background() const { return m_background; }
+  HWND window() const { return m_hWnd; }
+  // A view being deleted leaves its device.
+  void forgetView(GsView* view);
+
+ private:
+  void render(GsView& view);
+  void present();
+  HWND m_hWnd;
+  int m_nWidth = 0;
+  int m_nHeight = 0;
+  cairo_surface_t* m_pSurface = nullptr;
+  AcGsColor m_background{0, 0, 0, 255};
+  std::array<AcGsColor, 256> m_palette{};
+  std::vector<GsView*> m_views;
+  bool m_bValid = false;
+};
+
+// Every live view, so that a model or a database that goes away is dropped
+// from all of them.
+class Registry : public AcRxEventReactor {
+ public:
+  static Registry& instance();
+  void addView(GsView* view) { m_views.push_back(view); }
+  void removeView(GsView* view);
+  const std::vector<GsView*>& views() const { return m_views; }
+  void databaseToBeDestroyed(AcDbDatabase* db) override;
+
+ private:
+  std::vector<GsView*> m_views;
+};
+
+// Draws the view's drawables into its viewport of the Cairo context, on the
+// device's background, colours through the device's palette.
+void RenderView(cairo_t* cr, const GsView& view, const GsDevice& device);
+
+}  // namespace acgs
