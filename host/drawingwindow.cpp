@@ -1,13 +1,20 @@
-// The drawing window (drawingwindow.h). Model space is drawn into a picture
-// kept until the view or the drawing changes; the rubber line or rectangle,
-// the pick box and the selection window are drawn over it on every paint, so
-// that following the pointer costs a copy of the picture only.
+// The drawing window (drawingwindow.h). Model space is drawn by the graphics
+// system (a device on this window, one view of the working drawing's model
+// space, its camera the editor's current view), which keeps its picture
+// until the view or the drawing changes; the rubber line or rectangle, the
+// pick box and the selection window are drawn over it on every paint, so that
+// following the pointer costs a copy of the picture only. Without a graphics
+// device the window draws model space itself (modelpaint.h).
 #include "drawingwindow.h"
 
 #include <cmath>
 #include <cstdio>
 
 #include "acedcoord.h"
+#include "acgsmanager.h"
+#include "dbdatabase.h"
+#include "dbhostapp.h"
+#include "dbsymtb.h"
 #include "acedpointer.h"
 #include "acedview.h"
 #include "adscodes.h"
@@ -33,6 +40,12 @@ struct State {
   bool panning = false;
   POINT panFrom{0, 0};
   std::deque<std::string> pending;
+  // The graphics system's device, view and model for this window.
+  AcGsManager* manager = nullptr;
+  AcGsDevice* device = nullptr;
+  AcGsView* view = nullptr;
+  AcGsModel* model = nullptr;
+  AcDbDatabase* shown = nullptr;  // whose model space the view holds
 };
 
 State& S() {
@@ -74,6 +87,65 @@ void Push(std::string line) {
 
 void Redraw() {
   if (S().window) InvalidateRect(S().window, nullptr, FALSE);
+}
+
+// The device, view and model, made on first use; false without them.
+bool GraphicsReady() {
+  State& s = S();
+  if (s.device) return true;
+  s.manager = acgsGetGsManager();
+  AcGsClassFactory* factory = s.manager ? s.manager->getGSClassFactory() : nullptr;
+  if (!factory || !(s.device = s.manager->createAutoCADDevice(s.window))) return false;
+  s.device->onSize(std::max(1, s.width), std::max(1, s.height));
+  s.device->setBackgroundColor(AcGsColor{0, 0, 0, 255});
+  s.view = factory->createView();
+  s.model = s.manager->createAutoCADModel();
+  if (s.view) s.device->add(s.view);
+  return s.view && s.model;
+}
+
+void ReleaseGraphics() {
+  State& s = S();
+  if (s.view) {
+    s.view->eraseAll();
+    if (s.device) s.device->erase(s.view);
+    s.manager->destroyView(s.view);
+  }
+  if (s.model) s.manager->destroyAutoCADModel(s.model);
+  if (s.device) s.manager->destroyAutoCADDevice(s.device);
+  s.view = nullptr;
+  s.model = nullptr;
+  s.device = nullptr;
+  s.shown = nullptr;
+}
+
+// Shows the working drawing's model space through the editor's view.
+void RenderWithGraphics() {
+  State& s = S();
+  AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+  if (db != s.shown) {
+    s.view->eraseAll();
+    s.shown = nullptr;
+    AcDbBlockTable* table = nullptr;
+    if (db && db->getBlockTable(table, AcDb::kForRead) == Acad::eOk) {
+      AcDbBlockTableRecord* space = nullptr;
+      if (table->getAt(ACDB_MODEL_SPACE, space, AcDb::kForRead) == Acad::eOk) {
+        s.view->add(space, s.model);
+        space->close();
+        s.shown = db;
+      }
+      table->close();
+    }
+    s.stale = true;
+  }
+  if (s.stale) {
+    const acad::View& v = acad::CurrentView();
+    AcGePoint3d target(v.centerX, v.centerY, 0);
+    s.view->setView(target + AcGeVector3d(0, 0, 1), target, AcGeVector3d::kYAxis, v.width, v.height);
+    s.view->invalidate();
+    s.stale = false;
+  }
+  s.device->update();
 }
 
 void Render() {
@@ -133,8 +205,12 @@ void DrawOverlay(HDC dc) {
 void Paint(HWND h) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(h, &ps);
-  Render();
-  BitBlt(dc, 0, 0, S().width, S().height, S().pictureDc, 0, 0, SRCCOPY);
+  if (GraphicsReady()) {
+    RenderWithGraphics();
+  } else {
+    Render();
+    BitBlt(dc, 0, 0, S().width, S().height, S().pictureDc, 0, 0, SRCCOPY);
+  }
   DrawOverlay(dc);
   EndPaint(h, &ps);
 }
@@ -168,6 +244,7 @@ LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
       s.picture = nullptr;
       s.stale = true;
       acad::SetDrawingWindowSize(s.width, s.height);
+      if (s.device) s.device->onSize(std::max(1, s.width), std::max(1, s.height));
       return 0;
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: Paint(h); return 0;
@@ -236,6 +313,7 @@ LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (reinterpret_cast<HWND>(lParam) != h) s.panning = s.leftDown = s.dragging = false;
       return 0;
     case WM_DESTROY:
+      ReleaseGraphics();
       if (s.pictureDc) DeleteDC(s.pictureDc);
       if (s.picture) DeleteObject(s.picture);
       s.pictureDc = nullptr;
