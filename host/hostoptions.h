@@ -18,6 +18,12 @@ struct Options {
   // $DISPLAY) instead of the scripted user.
   bool display = false;
   std::string displayName;
+  // --register [RELEASE] / --unregister [RELEASE]: the automation server's
+  // registration; release empty means all of them.
+  bool registerServer = false;
+  bool unregisterServer = false;
+  std::string release;
+  bool automation = false;           // --automation: started by the COM runtime
 };
 
 // Parses argv; on a bad option returns nullopt and puts the reason in error.

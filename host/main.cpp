@@ -9,10 +9,12 @@
 
 #include "acdocman.h"
 #include "afxwin.h"
+#include "automation.h"
 #include "commandline.h"
 #include "displayhost.h"
 #include "dlgscript.h"
 #include "hostoptions.h"
+#include "registration.h"
 #include "rxdynlink.h"
 #include "script.h"
 #include "textconv.h"
@@ -28,6 +30,13 @@ int main(int argc, char** argv) {
   if (options->help) {
     std::fputs(host::Usage(), stdout);
     return 0;
+  }
+  if (options->registerServer || options->unregisterServer) {
+    std::vector<const host::Release*> releases;
+    for (const host::Release& r : host::Releases())
+      if (options->release.empty() || win::Utf8ToWide(options->release) == r.key) releases.push_back(&r);
+    bool ok = options->registerServer ? host::RegisterReleases(releases) : host::UnregisterReleases(releases);
+    return ok ? 0 : 1;
   }
   // The main window takes its caption from the application's name.
   win::SetAppName(L"AutoCAD");
@@ -47,6 +56,16 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "cadhost: %s\n", error.c_str());
       return 1;
     }
+  } else if (options->automation) {
+    if (!com::StartedAsLocalServer()) {
+      std::fprintf(stderr,
+                   "cadhost: --automation is for the COM runtime: a client starts the host through its ProgID "
+                   "(see --register)\n");
+      return 2;
+    }
+    // Until the client hands its script over there is nothing to read: a
+    // window or prompt that waits meanwhile gets the end of the script.
+    user::Script::Instance().UseLines({});
   } else if (!options->script.empty()) {
     if (!user::Script::Instance().OpenFile(options->script)) {
       std::fprintf(stderr, "cadhost: cannot read the script \"%s\"\n", options->script.c_str());
@@ -83,7 +102,15 @@ int main(int argc, char** argv) {
   }
   if (options->display) host::screen::ZoomExtents();
 
-  host::CommandLine().Run();
+  if (options->automation) {
+    com::ServerEnd end = host::ServeAutomationClient();
+    if (end.handedOver) {
+      user::Script::Instance().UseHandOver(std::move(end.stream));
+      host::CommandLine().Run();
+    }
+  } else {
+    host::CommandLine().Run();
+  }
   if (options->display) host::screen::Stop();
   acrxDynamicLinker->unloadAll();
   acDocManager->closeAllDocuments();

@@ -23,6 +23,8 @@ packages=(
   # the display mode: X11 client library, and for its tests a virtual X server,
   # synthetic input, a screenshot tool and a clipboard client
   libx11-dev xvfb xdotool scrot xclip xauth
+  # end-to-end runs: a session per run and the processes left in it
+  util-linux procps
 )
 # node and npm run the independent DXF reader of the tests; a machine that has
 # them from elsewhere keeps its own.

@@ -224,6 +224,7 @@ BOOL CGridCtrl::Create(const RECT& rect, CWnd* pParentWnd, UINT nID, DWORD dwSty
     return FALSE;
   }
   ResetScrollBars();
+  if (m_bAllowDragAndDrop) m_DropTarget.Register(this);
   return TRUE;
 }
 

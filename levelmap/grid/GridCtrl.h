@@ -15,9 +15,11 @@
 
 #include "CellRange.h"
 #include "GridCell.h"
+#include "GridDropTarget.h"
 #include "TitleTip.h"
 #include "afxcmdui.h"
 #include "afxcmn.h"
+#include "afxext.h"
 #include "afxwin.h"
 
 #define GRIDCTRL_CLASSNAME L"MFCGridCtrl"
@@ -115,11 +117,11 @@ class AFX_EXT_CLASS CGridCtrl : public CWnd {
 
   // ------------------------------------------------------------ rows and columns
   // Returns the new row (column) index, or -1.
-  int InsertRow(LPCTSTR strHeading, int nRow = -1);
+  virtual int InsertRow(LPCTSTR strHeading, int nRow = -1);
   int InsertColumn(LPCTSTR strHeading, UINT nFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE, int nColumn = -1);
-  BOOL DeleteRow(int nRow);
+  virtual BOOL DeleteRow(int nRow);
   BOOL DeleteColumn(int nColumn);
-  BOOL DeleteAllItems();
+  virtual BOOL DeleteAllItems();
   BOOL DeleteNonFixedRows();
 
   BOOL AutoSizeRow(int nRow, BOOL bResetScroll = TRUE);
@@ -136,7 +138,7 @@ class AFX_EXT_CLASS CGridCtrl : public CWnd {
   CGridDefaultCell* GetDefaultCell(BOOL bFixedRow, BOOL bFixedCol) const;
   // Replaces the cell by one of the given class (derived from
   // CGridCellBase), keeping its properties.
-  BOOL SetCellType(int nRow, int nCol, CRuntimeClass* pRuntimeClass);
+  virtual BOOL SetCellType(int nRow, int nCol, CRuntimeClass* pRuntimeClass);
   // The class new cells are made of.
   BOOL SetDefaultCellType(CRuntimeClass* pRuntimeClass);
   // Adds a merged range; returns its index in the list, or -1.
@@ -284,6 +286,38 @@ class AFX_EXT_CLASS CGridCtrl : public CWnd {
   virtual void OnDraw(CDC* pDC);
   void ResetScrollBars();
 
+  // ------------------------------------------------------------ printing
+  // Prints the grid on the printer of the dialog (which the caller has
+  // run), or asks for one with the print dialog. FALSE when nothing was
+  // printed: cancelled, no printer, nothing to print, a page that cannot be
+  // laid out, or a printer failure.
+  BOOL Print(CPrintDialog* pPrntDialog = nullptr);
+  // The framework's print hooks. OnBeginPrinting measures the print font,
+  // lays out the pages and sets the page range (m_bContinuePrinting FALSE
+  // when no page can be printed); OnPrint prints page m_nCurPage.
+  virtual void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo);
+  virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo);
+  virtual void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo);
+  // Margins in characters; header, footer and gap in lines.
+  void SetPrintMarginInfo(int nHeaderHeight, int nFooterHeight, int nLeftMargin, int nRightMargin, int nGap);
+  int GetPrintPageCount() const { return static_cast<int>(m_arPageFirstRows.size()); }
+  // The height rows have on a page (logical units), the first row of a
+  // page (from 1), and the print font's average character size.
+  int GetPrintPageHeight() const { return m_nPageHeight; }
+  int GetPrintPageFirstRow(int nPage) const;
+  CSize GetPrintCharSize() const { return m_CharSize; }
+  CSize GetPrintLogicalPageSize() const { return m_LogicalPageSize; }
+
+  // ------------------------------------------------------------ drag and drop
+  // The drop side, called by the grid's drop target with client points.
+  virtual DROPEFFECT OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point);
+  virtual DROPEFFECT OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point);
+  virtual void OnDragLeave();
+  virtual BOOL OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point);
+  // The selected cells' text (as the clipboard copy makes it) in a new data
+  // source, or null without a selection.
+  COleDataSource* CopyTextFromGrid();
+
   // ------------------------------------------------------------ options
   void SetImageList(CImageList* pList) { m_pImageList = pList; }
   CImageList* GetImageList() const { return m_pImageList; }
@@ -330,7 +364,8 @@ class AFX_EXT_CLASS CGridCtrl : public CWnd {
   BOOL GetFixedColumnSelection() const { return m_bFixedColumnSelection; }
   void SetFixedRowSelection(BOOL bSelect) { m_bFixedRowSelection = bSelect; }
   BOOL GetFixedRowSelection() const { return m_bFixedRowSelection; }
-  void EnableDragAndDrop(BOOL bAllow = TRUE) { m_bAllowDragAndDrop = bAllow; }
+  // Also registers (or revokes) the grid as a drop target.
+  void EnableDragAndDrop(BOOL bAllow = TRUE);
   BOOL GetDragAndDrop() const { return m_bAllowDragAndDrop; }
   void SetRowResize(BOOL bResize = TRUE) { m_bAllowRowResize = bResize; }
   BOOL GetRowResize() const { return m_bAllowRowResize; }
@@ -457,6 +492,19 @@ class AFX_EXT_CLASS CGridCtrl : public CWnd {
   void GetVisibleColumns(std::vector<std::pair<int, int>>& cols, int nClientWidth);
   static void RegisterWindowClass();
 
+  // Printing.
+  virtual void PrintHeader(CDC* pDC, CPrintInfo* pInfo);
+  virtual void PrintFooter(CDC* pDC, CPrintInfo* pInfo);
+  virtual void PrintColumnHeadings(CDC* pDC, CPrintInfo* pInfo);
+  // Prints rows nFirst..nLast from logical y, returns the y below them.
+  int PrintRows(CDC* pDC, int nFirst, int nLast, int y);
+  // The selected cells' text as the clipboard takes it (code page, tabs,
+  // CRLF, a zero byte), in a new global block; null without a selection.
+  HGLOBAL CopySelectedTextToGlobal();
+  // Starts an OLE drag of the selected cells (the grid's own drag source).
+  void DragSelectedCells();
+  void SetDropHighlight(const CCellID& cell);
+
   afx_msg void OnPaint();
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
   afx_msg void OnSize(UINT nType, int cx, int cy);
@@ -534,6 +582,25 @@ class AFX_EXT_CLASS CGridCtrl : public CWnd {
   BOOL m_bHiddenColUnhide, m_bHiddenRowUnhide, m_bAllowColHide, m_bAllowRowHide;
   BOOL m_bWysiwygPrinting, m_bShadedPrintOut, m_AllowReorderColumn, m_bDragRowMode, m_QuitFocusOnTab;
   BOOL m_AllowSelectRowInFixedCol, m_bShowHorzNonGridArea;
+
+  // Printing: the print font and its average character, the page sizes
+  // (logical: the grid's units; paper: the printer's), margins in
+  // characters, header, footer and gap in lines, and where pages start.
+  CFont m_PrinterFont;
+  CSize m_CharSize{0, 0};
+  int m_nPageHeight = 0;
+  CSize m_LogicalPageSize{0, 0};
+  CSize m_PaperSize{0, 0};
+  int m_nHeaderHeight = 2, m_nFooterHeight = 2, m_nLeftMargin = 4, m_nRightMargin = 4, m_nGap = 1;
+  std::vector<int> m_arPageFirstRows;
+
+  // Drag and drop: the drop target, the cell highlighted under a drag, and
+  // while this grid is the drag's source the cells it drags.
+  CGridDropTarget m_DropTarget;
+  CCellID m_idDropCell;
+  BOOL m_bDragSource = FALSE;
+  BOOL m_bDroppedOnSource = FALSE;
+  std::set<CCellID> m_DragSourceCells;
 
   // Window state.
   BOOL m_bAllowDraw;

@@ -33,16 +33,14 @@ int FindSeparator(const CString& strLine, int nStart) {
 
 }  // namespace
 
-BOOL CGridCtrl::CopyTextToClipboard() {
-  // Without a selection (selecting switched off, say) the clipboard keeps
-  // what it holds.
+HGLOBAL CGridCtrl::CopySelectedTextToGlobal() {
   CCellRange Selection = GetSelectedCellRange();
-  if (!IsValid(Selection)) return FALSE;
+  if (!IsValid(Selection)) return nullptr;
 
   std::vector<int> arRows;
   for (int row = Selection.GetMinRow(); row <= Selection.GetMaxRow(); ++row)
     if (GetRowHeight(row) > 0) arRows.push_back(row);
-  if (arRows.empty()) return FALSE;
+  if (arRows.empty()) return nullptr;
 
   HGLOBAL hMem = nullptr;
   try {
@@ -66,8 +64,15 @@ BOOL CGridCtrl::CopyTextToClipboard() {
     hMem = sf.Detach();
   } catch (CException* e) {
     e->Delete();
-    return FALSE;
+    return nullptr;
   }
+  return hMem;
+}
+
+BOOL CGridCtrl::CopyTextToClipboard() {
+  // Without a selection (selecting switched off, say) the clipboard keeps
+  // what it holds.
+  HGLOBAL hMem = CopySelectedTextToGlobal();
   if (!hMem) return FALSE;
   if (!::OpenClipboard(m_hWnd)) {
     ::GlobalFree(hMem);

@@ -254,6 +254,9 @@ void CGridCtrl::OnRButtonUp(UINT nFlags, CPoint point) {
 
 void CGridCtrl::OnBeginDrag() {
   SendMessageToParent(m_LeftClickDownCell.row, m_LeftClickDownCell.col, static_cast<int>(GVN_BEGINDRAG));
+  // With drag and drop on, the selected cells go on an OLE drag until the
+  // button is let go.
+  if (m_bAllowDragAndDrop) DragSelectedCells();
 }
 
 // ---------------------------------------------------------------- moving

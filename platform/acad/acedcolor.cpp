@@ -43,3 +43,31 @@ Adesk::UInt32 acedGetRGB(int colorIndex) {
   if (colorIndex >= 250 && colorIndex <= 255) return kGrey[colorIndex - 250];
   return Rgb(255, 255, 255);
 }
+
+namespace {
+AcColorSettings& CurrentColors() {
+  static AcColorSettings settings = acad::DefaultColorSettings();
+  return settings;
+}
+}  // namespace
+
+namespace acad {
+AcColorSettings DefaultColorSettings() {
+  return AcColorSettings{Rgb(0, 0, 0),       Rgb(255, 255, 255), Rgb(0, 0, 0),
+                         Rgb(33, 40, 48),    Rgb(255, 255, 255), Rgb(255, 255, 255),
+                         Rgb(255, 255, 255), Rgb(0, 0, 0),       Rgb(0, 0, 0)};
+}
+void ResetColorSettings() { CurrentColors() = DefaultColorSettings(); }
+}  // namespace acad
+
+bool acedGetCurrentColors(AcColorSettings* pColorSettings) {
+  if (!pColorSettings) return false;
+  *pColorSettings = CurrentColors();
+  return true;
+}
+
+bool acedSetCurrentColors(AcColorSettings* pColorSettings) {
+  if (!pColorSettings) return false;
+  CurrentColors() = *pColorSettings;
+  return true;
+}

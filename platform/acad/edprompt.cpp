@@ -15,6 +15,7 @@
 #include "acedpointer.h"
 #include "acedcmdline.h"
 #include "acutprint.h"
+#include "edcmdstack.h"
 #include "adscodes.h"
 #include "script.h"
 #include "textconv.h"
@@ -53,16 +54,37 @@ using win::textutil::Upper;
 
 using win::textutil::Trimmed;
 
+// An answer "'NAME" that names a registered command runs it inside the
+// prompt when it is transparent (then the prompt is asked again); any other
+// command is refused with the host's line. False when the answer names no
+// command, so that it stays an ordinary answer.
+bool RunTransparentCommand(const std::wstring& text) {
+  if (text.size() < 2 || text[0] != L'\'') return false;
+  const AcEdCommand* command = acedRegCmds->lookupCmd(text.c_str() + 1);
+  if (!command) return false;
+  if (!(command->commandFlags() & ACRX_CMD_TRANSPARENT)) {
+    acutPrintf(L"\n** That command may not be invoked transparently **\n");
+    return true;
+  }
+  command->functionAddr()();
+  acutPrintf(L"\nResuming the command.\n");
+  return true;
+}
+
 // Shows the prompt and takes the next line. nullopt is Esc or the end.
 std::optional<std::wstring> Ask(const ACHAR* prompt) {
-  user::WriteText(win::WideToUtf8(prompt ? prompt : L""));
-  // Words typed into the command line (a menu macro) answer before the script.
-  std::optional<std::string> line = acad::NextCommandLineInput();
-  if (!line || *line == "^C") {
-    user::Write("*Cancel*\n");
-    return std::nullopt;
+  std::optional<std::string> line;
+  for (;;) {
+    user::WriteText(win::WideToUtf8(prompt ? prompt : L""));
+    // Words typed into the command line (a menu macro) answer before the script.
+    line = acad::NextCommandLineInput();
+    if (!line || *line == "^C") {
+      user::Write("*Cancel*\n");
+      return std::nullopt;
+    }
+    user::Write(*line + "\n");
+    if (!RunTransparentCommand(Trimmed(win::Utf8ToWide(*line)))) break;
   }
-  user::Write(*line + "\n");
   // A value with blanks may be written between double quotes.
   return std::wstring(win::textutil::Unquote(Trimmed(win::Utf8ToWide(*line))));
 }

@@ -24,7 +24,13 @@ BEGIN_MESSAGE_MAP(CXTPButton, CButton)
 END_MESSAGE_MAP()
 
 CXTPButton::CXTPButton() = default;
-CXTPButton::~CXTPButton() = default;
+CXTPButton::~CXTPButton() { DestroyIcons(); }
+
+void CXTPButton::DestroyIcons() {
+  if (m_hIcon) ::DestroyIcon(m_hIcon);
+  if (m_hIconHot) ::DestroyIcon(m_hIconHot);
+  m_hIcon = m_hIconHot = nullptr;
+}
 
 void CXTPButton::SetTheme(int theme) {
   m_nTheme = theme;
@@ -47,9 +53,10 @@ void CXTPButton::SetTextImageRelation(int relation) {
 }
 
 BOOL CXTPButton::SetIcon(CSize size, HICON normal, HICON hot) {
+  DestroyIcons();
   m_szImage = size;
-  m_hIcon = normal;
-  m_hIconHot = hot;
+  m_hIcon = normal ? ::CopyIcon(normal) : nullptr;
+  m_hIconHot = hot ? ::CopyIcon(hot) : nullptr;
   if (m_hWnd) Invalidate();
   return normal != nullptr;
 }

@@ -43,7 +43,8 @@ class CXTPButton : public CButton {
   void SetTooltip(LPCTSTR text) { m_strTooltip = text ? text : L""; }
   CString GetTooltip() const { return m_strTooltip; }
   // The normal image and, optionally, the one shown while the pointer is over
-  // the button. The button does not own the icons.
+  // the button. The button keeps copies of its own, so the caller may
+  // destroy the icons it passed at once.
   BOOL SetIcon(CSize size, HICON normal, HICON hot = nullptr);
   BOOL SetBitmap(CSize size, UINT bitmapId);
   BOOL IsHot() const { return m_bHot; }
@@ -55,6 +56,7 @@ class CXTPButton : public CButton {
   afx_msg void OnCaptureChanged(CWnd* wnd);
   void DrawButton(CDC* dc);
   void DrawGroupBox(CDC* dc);
+  void DestroyIcons();
   DECLARE_MESSAGE_MAP()
 
   int m_nTheme = xtpControlThemeDefault;

@@ -7,6 +7,7 @@
 #include "afxobject.h"
 #include "cstring.h"
 #include "wingdi.h"
+#include "winspool.h"
 #include "winuser.h"
 
 // ---------------------------------------------------------------- simple types
@@ -222,8 +223,21 @@ class CDC : public CObject {
   HDC Detach();
   static CDC* FromHandle(HDC hdc);
   BOOL CreateCompatibleDC(CDC* dc);
+  // A printer context (see winspool.h: the device names the PDF file).
+  BOOL CreateDC(LPCTSTR driver, LPCTSTR device, LPCTSTR output, const void* initData);
   BOOL DeleteDC();
-  BOOL IsPrinting() const { return FALSE; }
+  BOOL IsPrinting() const { return m_bPrinting; }
+  int StartDoc(LPDOCINFO docInfo) { return ::StartDocW(m_hDC, docInfo); }
+  int StartDoc(LPCTSTR docName) {
+    DOCINFO di{sizeof(DOCINFO), docName, nullptr, nullptr, 0};
+    return ::StartDocW(m_hDC, &di);
+  }
+  int StartPage() { return ::StartPage(m_hDC); }
+  int EndPage() { return ::EndPage(m_hDC); }
+  int EndDoc() { return ::EndDoc(m_hDC); }
+  int AbortDoc() { return ::AbortDoc(m_hDC); }
+  // Set by whoever runs a print loop on this context.
+  BOOL m_bPrinting = FALSE;
   int SaveDC() { return ::SaveDC(m_hDC); }
   BOOL RestoreDC(int saved) { return ::RestoreDC(m_hDC, saved); }
   int GetDeviceCaps(int index) const { return ::GetDeviceCaps(m_hDC, index); }
@@ -251,7 +265,13 @@ class CDC : public CObject {
   int GetROP2() const { return ::GetROP2(m_hDC); }
   UINT SetTextAlign(UINT align) { return ::SetTextAlign(m_hDC, align); }
   int SetMapMode(int mode) { return ::SetMapMode(m_hDC, mode); }
-  int GetMapMode() const { return MM_TEXT; }
+  int GetMapMode() const { return ::GetMapMode(m_hDC); }
+  CSize SetWindowExt(int cx, int cy) { SIZE s{0, 0}; ::SetWindowExtEx(m_hDC, cx, cy, &s); return s; }
+  CSize SetWindowExt(SIZE s) { return SetWindowExt(s.cx, s.cy); }
+  CSize GetWindowExt() const { SIZE s{0, 0}; ::GetWindowExtEx(m_hDC, &s); return s; }
+  CSize SetViewportExt(int cx, int cy) { SIZE s{0, 0}; ::SetViewportExtEx(m_hDC, cx, cy, &s); return s; }
+  CSize SetViewportExt(SIZE s) { return SetViewportExt(s.cx, s.cy); }
+  CSize GetViewportExt() const { SIZE s{0, 0}; ::GetViewportExtEx(m_hDC, &s); return s; }
   CPoint SetViewportOrg(int x, int y) { POINT p; ::SetViewportOrgEx(m_hDC, x, y, &p); return p; }
   CPoint SetViewportOrg(POINT p) { return SetViewportOrg(p.x, p.y); }
   CPoint GetViewportOrg() const { POINT p; ::GetViewportOrgEx(m_hDC, &p); return p; }
@@ -598,6 +618,8 @@ class CWnd : public CCmdTarget {
   BOOL EnableWindow(BOOL enable = TRUE) { return ::EnableWindow(m_hWnd, enable); }
   BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
   BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
+  BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+  BOOL IsZoomed() const { return ::IsZoomed(m_hWnd); }
   BOOL IsChild(const CWnd* w) const { return w && ::IsChild(m_hWnd, w->m_hWnd); }
   void BringWindowToTop() { ::BringWindowToTop(m_hWnd); }
   void CenterWindow(CWnd* alternateOwner = nullptr);
@@ -912,3 +934,6 @@ int AFXAPI AfxMessageBox(UINT idPrompt, UINT type = MB_OK, UINT helpId = UINT(-1
 BOOL AFXAPI AfxRegisterClass(WNDCLASS* wndClass);
 LPCTSTR AFXAPI AfxRegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr, HBRUSH background = nullptr, HICON icon = nullptr);
 BOOL AFXAPI AfxOleInit();
+
+// The application object and program start.
+#include "afxwinapp.h"

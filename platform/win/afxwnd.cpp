@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "afxwin.h"
+#include "afxexception.h"
 #include "dlgscript.h"
 #include "module.h"
 #include "wndimpl.h"
@@ -204,12 +205,21 @@ BOOL CDC::CreateCompatibleDC(CDC* dc) {
   return TRUE;
 }
 
+BOOL CDC::CreateDC(LPCTSTR driver, LPCTSTR device, LPCTSTR output, const void* initData) {
+  HDC h = ::CreateDCW(driver, device, output, static_cast<const DEVMODEW*>(initData));
+  if (!h) return FALSE;
+  Attach(h);
+  m_bOwned = true;
+  return TRUE;
+}
+
 BOOL CDC::DeleteDC() {
   if (!m_hDC) return FALSE;
   Maps().tempDC.erase(m_hDC);
   BOOL ok = ::DeleteDC(m_hDC);
   m_hDC = m_hAttribDC = nullptr;
   m_bOwned = false;
+  m_bPrinting = FALSE;
   return ok;
 }
 
@@ -565,7 +575,17 @@ LRESULT CALLBACK CWnd::AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM
   auto& m = Maps();
   MSG saved = m.current;
   m.current = MSG{hWnd, message, wParam, lParam, 0, {0, 0}};
-  LRESULT r = w->WindowProc(message, wParam, lParam);
+  LRESULT r = 0;
+  try {
+    r = w->WindowProc(message, wParam, lParam);
+  } catch (CException* e) {
+    // A library exception that a handler let escape is reported to the
+    // user, and the message counts as handled (a failed creation as failed).
+    m.current = saved;
+    e->ReportError(MB_ICONEXCLAMATION);
+    e->Delete();
+    r = message == WM_CREATE ? -1 : 0;
+  }
   m.current = saved;
   if (message == WM_NCDESTROY) {
     // The window is gone: the object lets go of it and may delete itself.

@@ -121,6 +121,8 @@ LRESULT CALLBACK ComboProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
       ReleaseDC(h, dc);
       data->itemHeight = tm.tmHeight;
       w->rect.bottom = w->rect.top + data->itemHeight + 8;
+      // Scroll-bar styles are the drop-down list's: the field has no bars.
+      w->style &= ~static_cast<DWORD>(WS_VSCROLL | WS_HSCROLL);
       w->data = std::move(data);
       return TRUE;
     }

@@ -36,6 +36,14 @@ const wchar_t* SystemMessage(HRESULT hr) {
     case 0x80040110u: return L"Class does not support aggregation (or class object is remote)";
     case 0x80040154u: return L"Class not registered";
     case 0x800401F3u: return L"Invalid class string";
+    case 0x800401F0u: return L"CoInitialize has not been called.";
+    case 0x80080005u: return L"Server execution failed";
+    case 0x80010105u: return L"The server threw an exception.";
+    case 0x80010108u: return L"The object invoked has disconnected from its clients.";
+    case 0x80020003u: return L"Member not found.";
+    case 0x80020006u: return L"Unknown name.";
+    case 0x80020009u: return L"Exception occurred.";
+    case 0x8002000Eu: return L"Invalid number of parameters.";
     default: return nullptr;
   }
 }

@@ -452,3 +452,9 @@ void InitCommonControls() {
   wc.lpszClassName = DATETIMEPICK_CLASSW;
   RegisterClassW(&wc);
 }
+
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* picce) {
+  if (!picce || picce->dwSize != sizeof(INITCOMMONCONTROLSEX)) return FALSE;
+  InitCommonControls();
+  return TRUE;
+}

@@ -74,3 +74,23 @@ BOOL ImageList_Remove(HIMAGELIST list, int index);
 COLORREF ImageList_SetBkColor(HIMAGELIST list, COLORREF color);
 
 void InitCommonControls();
+
+// Registers the common-control classes the mask names; returns FALSE for a
+// structure of the wrong size. The classes this platform has are all
+// registered whatever the mask.
+typedef struct tagINITCOMMONCONTROLSEX {
+  DWORD dwSize;
+  DWORD dwICC;
+} INITCOMMONCONTROLSEX, *LPINITCOMMONCONTROLSEX;
+#define ICC_LISTVIEW_CLASSES 0x00000001
+#define ICC_TREEVIEW_CLASSES 0x00000002
+#define ICC_BAR_CLASSES 0x00000004
+#define ICC_TAB_CLASSES 0x00000008
+#define ICC_UPDOWN_CLASS 0x00000010
+#define ICC_PROGRESS_CLASS 0x00000020
+#define ICC_HOTKEY_CLASS 0x00000040
+#define ICC_ANIMATE_CLASS 0x00000080
+#define ICC_WIN95_CLASSES 0x000000FF
+#define ICC_DATE_CLASSES 0x00000100
+#define ICC_STANDARD_CLASSES 0x00004000
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* picce);

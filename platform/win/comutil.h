@@ -28,6 +28,7 @@ enum VARENUM : VARTYPE {
   VT_DISPATCH = 9,
   VT_ERROR = 10,
   VT_BOOL = 11,
+  VT_VARIANT = 12,
   VT_UNKNOWN = 13,
   VT_I1 = 16,
   VT_UI1 = 17,

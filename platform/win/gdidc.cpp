@@ -2,6 +2,7 @@
 // saving and restoring their state, selecting objects, colours and modes,
 // origins and coordinate conversion, and clipping.
 #include <algorithm>
+#include <cmath>
 
 #include "gdistate.h"
 
@@ -15,10 +16,32 @@ Region ClipOf(DCObj* dc) {
   return dc->visible.Intersect(user);
 }
 
+double ScaleX(const DCObj* dc) {
+  return dc->st.mapMode == MM_TEXT ? 1.0 : static_cast<double>(dc->st.viewportExt.cx) / dc->st.windowExt.cx;
+}
+double ScaleY(const DCObj* dc) {
+  return dc->st.mapMode == MM_TEXT ? 1.0 : static_cast<double>(dc->st.viewportExt.cy) / dc->st.windowExt.cy;
+}
+
+POINT LogicalToDevice(const DCObj* dc, int x, int y) {
+  return {static_cast<LONG>(std::lround((x - dc->st.windowOrg.x) * ScaleX(dc))) + dc->st.viewportOrg.x,
+          static_cast<LONG>(std::lround((y - dc->st.windowOrg.y) * ScaleY(dc))) + dc->st.viewportOrg.y};
+}
+POINT DeviceToLogical(const DCObj* dc, int x, int y) {
+  return {static_cast<LONG>(std::lround((x - dc->st.viewportOrg.x) / ScaleX(dc))) + dc->st.windowOrg.x,
+          static_cast<LONG>(std::lround((y - dc->st.viewportOrg.y) / ScaleY(dc))) + dc->st.windowOrg.y};
+}
+
 // Logical to surface coordinates.
 POINT ToSurface(DCObj* dc, int x, int y) {
-  return {x - dc->st.windowOrg.x + dc->st.viewportOrg.x + dc->origin.x,
-          y - dc->st.windowOrg.y + dc->st.viewportOrg.y + dc->origin.y};
+  POINT p = LogicalToDevice(dc, x, y);
+  return {p.x + dc->origin.x, p.y + dc->origin.y};
+}
+
+void ApplyMapping(DCObj* dc, cairo_t* cr) {
+  cairo_translate(cr, dc->origin.x + dc->st.viewportOrg.x, dc->origin.y + dc->st.viewportOrg.y);
+  cairo_scale(cr, ScaleX(dc), ScaleY(dc));
+  cairo_translate(cr, -dc->st.windowOrg.x, -dc->st.windowOrg.y);
 }
 
 HDC NewDC(std::unique_ptr<DCObj> dc) {
@@ -43,6 +66,28 @@ HDC CreateSurfaceDC(cairo_surface_t* surface, POINT origin, const Region& visibl
 cairo_surface_t* SurfaceOf(HDC hdc) {
   DCObj* dc = DCFrom(hdc);
   return dc ? dc->target.s : nullptr;
+}
+
+HDC CreateDeviceDC(std::shared_ptr<VectorDevice> device) {
+  if (!device) return nullptr;
+  auto dc = std::make_unique<DCObj>();
+  dc->visible = Region(RECT{0, 0, device->resolution.cx, device->resolution.cy});
+  dc->device = std::move(device);
+  HDC hdc = NewDC(std::move(dc));
+  SetDeviceSurface(hdc, nullptr);
+  return hdc;
+}
+
+VectorDevice* DeviceOf(HDC hdc) {
+  DCObj* dc = DCFrom(hdc);
+  return dc ? dc->device.get() : nullptr;
+}
+
+void SetDeviceSurface(HDC hdc, cairo_surface_t* surface) {
+  DCObj* dc = DCFrom(hdc);
+  if (!dc) return;
+  // Without a page, drawing lands on a pixel that nobody reads.
+  dc->target = surface ? SurfaceRef(cairo_surface_reference(surface)) : SurfaceRef(NewSurface(1, 1));
 }
 
 }  // namespace win::gdi
@@ -89,6 +134,23 @@ BOOL RestoreDC(HDC hdc, int savedDC) {
 
 int GetDeviceCaps(HDC hdc, int index) {
   DCObj* dc = DCFrom(hdc);
+  if (dc && dc->device) {
+    const VectorDevice& d = *dc->device;
+    switch (index) {
+      case LOGPIXELSX: return d.dpiX;
+      case LOGPIXELSY: return d.dpiY;
+      case HORZRES: case PHYSICALWIDTH: return d.resolution.cx;
+      case VERTRES: case PHYSICALHEIGHT: return d.resolution.cy;
+      case HORZSIZE: return d.dpiX > 0 ? static_cast<int>(std::lround(d.resolution.cx * 25.4 / d.dpiX)) : 0;
+      case VERTSIZE: return d.dpiY > 0 ? static_cast<int>(std::lround(d.resolution.cy * 25.4 / d.dpiY)) : 0;
+      case PHYSICALOFFSETX: case PHYSICALOFFSETY: return 0;
+      case TECHNOLOGY: return DT_RASPRINTER;
+      case BITSPIXEL: return 24;
+      case PLANES: return 1;
+      case NUMCOLORS: return -1;
+      default: return 0;
+    }
+  }
   switch (index) {
     case LOGPIXELSX:
     case LOGPIXELSY: return 96;
@@ -97,6 +159,7 @@ int GetDeviceCaps(HDC hdc, int index) {
     case NUMCOLORS: return -1;
     case HORZRES: return dc && dc->target.s ? cairo_image_surface_get_width(dc->target.s) : GetSystemMetrics(SM_CXSCREEN);
     case VERTRES: return dc && dc->target.s ? cairo_image_surface_get_height(dc->target.s) : GetSystemMetrics(SM_CYSCREEN);
+    case TECHNOLOGY: return DT_RASDISPLAY;
     case HORZSIZE: return MulDiv(GetDeviceCaps(hdc, HORZRES), 254, 960);
     case VERTSIZE: return MulDiv(GetDeviceCaps(hdc, VERTRES), 254, 960);
     default: return 0;
@@ -163,7 +226,56 @@ DC_FIELD(GetROP2, SetROP2, int, rop2)
 DC_FIELD(GetTextAlign, SetTextAlign, UINT, textAlign)
 #undef DC_FIELD
 
-int SetMapMode(HDC hdc, int) { return DCFrom(hdc) ? MM_TEXT : 0; }
+int SetMapMode(HDC hdc, int mode) {
+  DCObj* dc = DCFrom(hdc);
+  if (!dc) return 0;
+  // The text mode and the two scaled ones; the metric modes are not kept.
+  if (mode != MM_TEXT && mode != MM_ISOTROPIC && mode != MM_ANISOTROPIC) return 0;
+  int old = dc->st.mapMode;
+  dc->st.mapMode = mode;
+  if (mode == MM_TEXT) dc->st.windowExt = dc->st.viewportExt = SIZE{1, 1};
+  return old;
+}
+
+int GetMapMode(HDC hdc) {
+  DCObj* dc = DCFrom(hdc);
+  return dc ? dc->st.mapMode : 0;
+}
+
+namespace {
+BOOL SetExt(HDC hdc, SIZE DCState::*field, int cx, int cy, LPSIZE old) {
+  DCObj* dc = DCFrom(hdc);
+  if (!dc) return FALSE;
+  if (old) *old = dc->st.*field;
+  // Only the scaled modes take extents; a zero extent is refused.
+  if (dc->st.mapMode == MM_TEXT) return TRUE;
+  if (cx == 0 || cy == 0) return FALSE;
+  dc->st.*field = SIZE{cx, cy};
+  if (dc->st.mapMode == MM_ISOTROPIC) {
+    // The same scale both ways: the smaller one wins.
+    double sx = static_cast<double>(dc->st.viewportExt.cx) / dc->st.windowExt.cx;
+    double sy = static_cast<double>(dc->st.viewportExt.cy) / dc->st.windowExt.cy;
+    double s = std::min(std::fabs(sx), std::fabs(sy));
+    dc->st.viewportExt.cx = static_cast<LONG>(std::lround(s * dc->st.windowExt.cx * (sx < 0 ? -1 : 1)));
+    dc->st.viewportExt.cy = static_cast<LONG>(std::lround(s * dc->st.windowExt.cy * (sy < 0 ? -1 : 1)));
+  }
+  return TRUE;
+}
+}  // namespace
+BOOL SetWindowExtEx(HDC hdc, int cx, int cy, LPSIZE old) { return SetExt(hdc, &DCState::windowExt, cx, cy, old); }
+BOOL SetViewportExtEx(HDC hdc, int cx, int cy, LPSIZE old) { return SetExt(hdc, &DCState::viewportExt, cx, cy, old); }
+BOOL GetWindowExtEx(HDC hdc, LPSIZE ext) {
+  DCObj* dc = DCFrom(hdc);
+  if (!dc || !ext) return FALSE;
+  *ext = dc->st.windowExt;
+  return TRUE;
+}
+BOOL GetViewportExtEx(HDC hdc, LPSIZE ext) {
+  DCObj* dc = DCFrom(hdc);
+  if (!dc || !ext) return FALSE;
+  *ext = dc->st.viewportExt;
+  return TRUE;
+}
 
 namespace {
 BOOL SetOrg(HDC hdc, POINT DCState::*field, int x, int y, LPPOINT old, bool offset) {
@@ -198,19 +310,13 @@ BOOL GetWindowOrgEx(HDC hdc, LPPOINT org) {
 BOOL DPtoLP(HDC hdc, LPPOINT points, int count) {
   DCObj* dc = DCFrom(hdc);
   if (!dc) return FALSE;
-  for (int i = 0; i < count; ++i) {
-    points[i].x += dc->st.windowOrg.x - dc->st.viewportOrg.x;
-    points[i].y += dc->st.windowOrg.y - dc->st.viewportOrg.y;
-  }
+  for (int i = 0; i < count; ++i) points[i] = DeviceToLogical(dc, points[i].x, points[i].y);
   return TRUE;
 }
 BOOL LPtoDP(HDC hdc, LPPOINT points, int count) {
   DCObj* dc = DCFrom(hdc);
   if (!dc) return FALSE;
-  for (int i = 0; i < count; ++i) {
-    points[i].x += dc->st.viewportOrg.x - dc->st.windowOrg.x;
-    points[i].y += dc->st.viewportOrg.y - dc->st.windowOrg.y;
-  }
+  for (int i = 0; i < count; ++i) points[i] = LogicalToDevice(dc, points[i].x, points[i].y);
   return TRUE;
 }
 
@@ -237,8 +343,8 @@ Region ClientClip(DCObj* dc) {
   return r;
 }
 RECT LogicalToClient(DCObj* dc, int l, int t, int r, int b) {
-  return {l - dc->st.windowOrg.x + dc->st.viewportOrg.x, t - dc->st.windowOrg.y + dc->st.viewportOrg.y,
-          r - dc->st.windowOrg.x + dc->st.viewportOrg.x, b - dc->st.windowOrg.y + dc->st.viewportOrg.y};
+  POINT a = LogicalToDevice(dc, l, t), z = LogicalToDevice(dc, r, b);
+  return {std::min(a.x, z.x), std::min(a.y, z.y), std::max(a.x, z.x), std::max(a.y, z.y)};
 }
 }  // namespace
 
@@ -260,8 +366,9 @@ int GetClipBox(HDC hdc, LPRECT rect) {
   DCObj* dc = DCFrom(hdc);
   if (!dc || !rect) return ERROR;
   Region r = ClientClip(dc);
-  *rect = r.Box();
-  OffsetRect(rect, dc->st.windowOrg.x - dc->st.viewportOrg.x, dc->st.windowOrg.y - dc->st.viewportOrg.y);
+  RECT box = r.Box();
+  POINT a = DeviceToLogical(dc, box.left, box.top), z = DeviceToLogical(dc, box.right, box.bottom);
+  *rect = {std::min(a.x, z.x), std::min(a.y, z.y), std::max(a.x, z.x), std::max(a.y, z.y)};
   return r.Complexity();
 }
 

@@ -247,7 +247,7 @@ BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
 
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
   DCObj* dc = DCFrom(hdc);
-  if (!dc) return CLR_INVALID;
+  if (!dc || !PixelTarget(dc)) return CLR_INVALID;
   // A point off the surface or outside the clipping region is not set.
   POINT s = ToSurface(dc, x, y);
   int w = cairo_image_surface_get_width(dc->target.s), h = cairo_image_surface_get_height(dc->target.s);
@@ -261,7 +261,7 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
 
 COLORREF GetPixel(HDC hdc, int x, int y) {
   DCObj* dc = DCFrom(hdc);
-  if (!dc) return CLR_INVALID;
+  if (!dc || !PixelTarget(dc)) return CLR_INVALID;
   POINT s = ToSurface(dc, x, y);
   int w = cairo_image_surface_get_width(dc->target.s), h = cairo_image_surface_get_height(dc->target.s);
   if (s.x < 0 || s.y < 0 || s.x >= w || s.y >= h || !ClipOf(dc).Contains(s.x, s.y)) return CLR_INVALID;
@@ -293,6 +293,8 @@ uint32_t Rop3(DWORD rop, uint32_t d, uint32_t s, uint32_t p) {
 BOOL Blit(DCObj* dst, int x, int y, int w, int h, DCObj* src, int sx, int sy, int sw, int sh, DWORD rop,
           std::optional<COLORREF> transparent) {
   if (w == 0 || h == 0) return TRUE;
+  // Pixels are combined only between pixel surfaces.
+  if (!PixelTarget(dst) || (src && !PixelTarget(src))) return FALSE;
   BrushObj* br = Get<BrushObj>(dst->st.brush);
   uint32_t pat = br ? ((uint32_t(GetRValue(br->color)) << 16) | (uint32_t(GetGValue(br->color)) << 8) | GetBValue(br->color)) : 0;
   if (src) cairo_surface_flush(src->target.s);

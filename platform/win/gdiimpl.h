@@ -5,10 +5,12 @@
 
 #include <cairo.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "wingdi.h"
+#include "winspool.h"
 #include "winuser.h"
 
 namespace win::gdi {
@@ -39,6 +41,25 @@ class Region {
 HDC CreateSurfaceDC(cairo_surface_t* surface, POINT origin, const Region& visible, HWND hWnd);
 // The surface a device context draws on (for tests and snapshots).
 cairo_surface_t* SurfaceOf(HDC hdc);
+
+// A device whose pages are no pixel surface of the window system (a
+// printer): its page in device units and its resolution in dots per inch.
+class VectorDevice {
+ public:
+  VectorDevice(SIZE res, int dpiXIn, int dpiYIn) : resolution(res), dpiX(dpiXIn), dpiY(dpiYIn) {}
+  virtual ~VectorDevice() = default;
+  VectorDevice(const VectorDevice&) = delete;
+  VectorDevice& operator=(const VectorDevice&) = delete;
+  SIZE resolution;
+  int dpiX, dpiY;
+};
+// A device context of such a device; the context owns the device. Until a
+// surface is set, drawing lands nowhere.
+HDC CreateDeviceDC(std::shared_ptr<VectorDevice> device);
+VectorDevice* DeviceOf(HDC hdc);
+// The surface the device's drawing goes to from now on (device units are
+// its user units); null: none.
+void SetDeviceSurface(HDC hdc, cairo_surface_t* surface);
 
 // Icons and cursors: images with an alpha channel.
 HICON CreateIconFromSurface(cairo_surface_t* surface, bool cursor);

@@ -85,6 +85,11 @@ struct DCState {
   POINT pos{0, 0};
   POINT viewportOrg{0, 0};
   POINT windowOrg{0, 0};
+  // Logical units scale to device units by viewportExt / windowExt, except
+  // in MM_TEXT.
+  int mapMode = MM_TEXT;
+  SIZE windowExt{1, 1};
+  SIZE viewportExt{1, 1};
   std::optional<Region> userClip;  // client coordinates
 };
 
@@ -97,6 +102,9 @@ struct DCObj {
   Region visible;  // surface coordinates; memory contexts: the whole bitmap
   DCState st;
   std::vector<DCState> saved;
+  // A device that is no pixel surface (a printer); its surface may be a
+  // vector one. Destroyed with the context, after nothing draws any more.
+  std::shared_ptr<VectorDevice> device;
 };
 
 struct Tables {
@@ -185,8 +193,20 @@ struct Layout {
 
 // The effective clip of a DC in surface coordinates.
 Region ClipOf(DCObj* dc);
+// How many device units one logical unit is, across and down.
+double ScaleX(const DCObj* dc);
+double ScaleY(const DCObj* dc);
+// Logical to device (client) coordinates and back.
+POINT LogicalToDevice(const DCObj* dc, int x, int y);
+POINT DeviceToLogical(const DCObj* dc, int x, int y);
 // Logical to surface coordinates.
 POINT ToSurface(DCObj* dc, int x, int y);
+// Makes a Cairo context's user space the DC's logical space.
+void ApplyMapping(DCObj* dc, cairo_t* cr);
+// Whether the DC draws on pixels it can read back.
+inline bool PixelTarget(const DCObj* dc) {
+  return dc->target.s && cairo_surface_get_type(dc->target.s) == CAIRO_SURFACE_TYPE_IMAGE;
+}
 
 // A Cairo context on the DC's surface, clipped, in logical coordinates.
 struct Paint {
@@ -195,8 +215,7 @@ struct Paint {
     Region clip = ClipOf(dc);
     for (const RECT& r : clip.Rects()) cairo_rectangle(cr, r.left, r.top, r.right - r.left, r.bottom - r.top);
     cairo_clip(cr);
-    POINT o = ToSurface(dc, 0, 0);
-    cairo_translate(cr, o.x, o.y);
+    ApplyMapping(dc, cr);
   }
   ~Paint() { cairo_destroy(cr); }
   Paint(const Paint&) = delete;
@@ -212,7 +231,8 @@ void ApplyRop(DCObj* dc, cairo_surface_t* mask, COLORREF color, int rop);
 // with other modes it is rasterised to a mask first and combined per pixel.
 template <class Shape>
 void DrawShape(DCObj* dc, COLORREF color, Shape&& shape) {
-  if (dc->st.rop2 == R2_COPYPEN) {
+  // Pages of a printer have no pixels to combine with: the pen is laid on.
+  if (dc->st.rop2 == R2_COPYPEN || !PixelTarget(dc)) {
     Paint p(dc);
     p.Color(color);
     shape(p.cr);
@@ -222,8 +242,7 @@ void DrawShape(DCObj* dc, COLORREF color, Shape&& shape) {
   cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
   cairo_t* cr = cairo_create(mask);
   cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-  POINT o = ToSurface(dc, 0, 0);
-  cairo_translate(cr, o.x, o.y);
+  ApplyMapping(dc, cr);
   cairo_set_source_rgba(cr, 0, 0, 0, 1);
   shape(cr);
   cairo_destroy(cr);

@@ -19,6 +19,7 @@ HMODULE GetModuleHandleW(LPCWSTR moduleName);
 // characters copied without the terminator, 0 on failure; truncates to the
 // buffer like the original.
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size);
+#define GetModuleFileName GetModuleFileNameW
 DWORD GetLastError();
 void SetLastError(DWORD error);
 

@@ -181,6 +181,13 @@ const ImageResource* ResourceTable::FindImage(UINT id, UINT type) const {
   return nullptr;
 }
 
+std::vector<const ResourceTable*> TablesOfModule(HINSTANCE instance) {
+  std::vector<const ResourceTable*> tables;
+  for (const ResourceTable* t : Tables())
+    if (t->Instance() == instance) tables.push_back(t);
+  return tables;
+}
+
 const DialogResource* FindDialogResource(HINSTANCE instance, UINT id) {
   return Lookup<DialogResource>(instance, [id](const ResourceTable* t) { return t->FindDialog(id); });
 }

@@ -74,6 +74,10 @@ class ResourceTable {
   std::vector<ImageResource> m_images;
 };
 
+// The tables of one module, in the order they were made (none when the
+// module holds no table).
+std::vector<const ResourceTable*> TablesOfModule(HINSTANCE instance);
+
 // Lookups through the chain: the given instance first, then every table.
 const DialogResource* FindDialogResource(HINSTANCE instance, UINT id);
 const StringResource* FindStringResource(HINSTANCE instance, UINT id);

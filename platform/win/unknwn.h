@@ -37,8 +37,23 @@ struct IUnknown {
   virtual ~IUnknown() = default;
 };
 
+typedef LONG DISPID;
+struct tagDISPPARAMS;
+struct tagEXCEPINFO;
+struct tagVARIANT;
+struct ITypeInfo;
+
+// The automation interface: members called by dispatch identifier
+// (oaidl.h has the parameter and exception structures). An object that is
+// reached only through its own interface keeps the defaults: no type
+// information, no names, and Invoke answers DISP_E_MEMBERNOTFOUND.
 struct IDispatch : IUnknown {
   static const GUID& Uuid();
+  virtual HRESULT GetTypeInfoCount(UINT* count);
+  virtual HRESULT GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info);
+  virtual HRESULT GetIDsOfNames(REFIID riid, wchar_t** names, UINT count, LCID lcid, DISPID* ids);
+  virtual HRESULT Invoke(DISPID member, REFIID riid, LCID lcid, WORD flags, tagDISPPARAMS* params,
+                         tagVARIANT* result, tagEXCEPINFO* excepInfo, UINT* argErr);
 };
 
 typedef IUnknown* LPUNKNOWN;

@@ -49,6 +49,8 @@ typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define WM_WINDOWPOSCHANGED 0x0047
 #define WM_NOTIFY 0x004E
 #define WM_CONTEXTMENU 0x007B
+#define WM_ICONERASEBKGND 0x0027
+#define WM_QUERYDRAGICON 0x0037
 #define WM_GETICON 0x007F
 #define WM_SETICON 0x0080
 #define WM_NCCREATE 0x0081
@@ -167,6 +169,7 @@ typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define WS_EX_WINDOWEDGE 0x00000100L
 #define WS_EX_CLIENTEDGE 0x00000200L
 #define WS_EX_CONTROLPARENT 0x00010000L
+#define WS_EX_APPWINDOW 0x00040000L
 #define WS_EX_STATICEDGE 0x00020000L
 
 // Class styles.
@@ -588,6 +591,9 @@ BOOL DestroyWindow(HWND hWnd);
 BOOL IsWindow(HWND hWnd);
 BOOL IsWindowVisible(HWND hWnd);
 BOOL IsWindowEnabled(HWND hWnd);
+// Minimised (WS_MINIMIZE) and maximised (WS_MAXIMIZE) windows.
+BOOL IsIconic(HWND hWnd);
+BOOL IsZoomed(HWND hWnd);
 BOOL IsChild(HWND parent, HWND hWnd);
 BOOL ShowWindow(HWND hWnd, int cmdShow);
 BOOL EnableWindow(HWND hWnd, BOOL enable);

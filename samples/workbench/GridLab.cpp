@@ -1,7 +1,8 @@
 // GRIDLAB: the grid workbench. Asks for a delimited grid file (or takes a
 // built-in sample of 40 rows by 6 columns) and shows it in a modal dialog
 // with the grid control (100) and the buttons Save (201), Print (202) and
-// Close (2). Save writes "gridlab-saved.csv" into the host's output folder.
+// Close (2). Save writes "gridlab-saved.csv" into the host's output folder,
+// Print prints the grid into "gridlab.pdf" there. Cells can be dragged.
 //
 // It is also the example an add-on developer reads: it uses only the grid
 // classes Levelmap.arx exports.
@@ -14,6 +15,7 @@
 #include "GridCtrl.h"
 #include "GridURLCell.h"
 #include "Workbench.h"
+#include "afxdlgs.h"
 #include "acedframe.h"
 #include "acutprint.h"
 #include "adscodes.h"
@@ -109,6 +111,7 @@ class CGridLabDlg : public CDialog {
     m_Grid.EnableSelection(TRUE);
     m_Grid.SetHeaderSort(TRUE);
     m_Grid.EnableTitleTips(TRUE);
+    m_Grid.EnableDragAndDrop(TRUE);
     if (m_strFile.IsEmpty()) {
       FillSample(m_Grid);
     } else {
@@ -132,7 +135,16 @@ class CGridLabDlg : public CDialog {
     if (m_Grid.Save(strPath, L',')) acutPrintf(L"\nGrid saved as gridlab-saved.csv.");
   }
 
-  void OnPrint() { AfxMessageBox(L"Printing the grid is not available yet.", MB_OK | MB_ICONINFORMATION); }
+  void OnPrint() {
+    std::string folder = win::SnapshotFolder();
+    ::CreateDirectoryW(CString(folder.c_str()), nullptr);
+    CString strPath = CString(folder.c_str()) + L"/gridlab.pdf";
+    // The printer that writes this PDF file (A4 at 600 dpi): no dialog.
+    CPrintDialog dlg(FALSE, PD_ALLPAGES | PD_NOPAGENUMS | PD_NOSELECTION, this);
+    dlg.m_pd.hDC = ::CreateDC(L"WINSPOOL", strPath, nullptr, nullptr);
+    if (m_Grid.Print(&dlg)) acutPrintf(L"\nGrid printed as gridlab.pdf.");
+    else AfxMessageBox(L"The grid could not be printed.", MB_OK | MB_ICONEXCLAMATION);
+  }
 
   DECLARE_MESSAGE_MAP()
 

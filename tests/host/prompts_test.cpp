@@ -110,3 +110,25 @@ TEST(HostOptions, ParsesAndRefuses) {
   EXPECT_FALSE(host::ParseOptions({"--seed", "12x"}, error));
   EXPECT_FALSE(host::ParseOptions({"--seed", "99999999999"}, error));
 }
+
+namespace {
+int g_nTransparentRuns = 0;
+void TransparentCommand() { ++g_nTransparentRuns; }
+}  // namespace
+
+TEST_F(Prompts, ApostropheRunsATransparentCommandInsideThePrompt) {
+  acedRegCmds->addCommand(L"PROMPTTEST", L"_TR", L"TrCmd", ACRX_CMD_TRANSPARENT, TransparentCommand);
+  acedRegCmds->addCommand(L"PROMPTTEST", L"_MO", L"MoCmd", ACRX_CMD_MODAL, TransparentCommand);
+  g_nTransparentRuns = 0;
+  Feed({"'trcmd", "'MoCmd", "'nosuch", "3,4"});
+  ads_point p;
+  // "'nosuch" names no command: an ordinary (invalid) answer.
+  EXPECT_EQ(acedGetPoint(nullptr, L"\nP: ", p), RTNORM);
+  EXPECT_DOUBLE_EQ(p[0], 3);
+  EXPECT_EQ(g_nTransparentRuns, 1) << "only the transparent command ran";
+  std::string out = m_out.str();
+  EXPECT_NE(out.find("** That command may not be invoked transparently **"), std::string::npos) << out;
+  EXPECT_NE(out.find("Resuming the command."), std::string::npos) << out;
+  EXPECT_NE(out.find("Invalid point."), std::string::npos) << out;
+  acedRegCmds->removeGroup(L"PROMPTTEST");
+}

@@ -106,8 +106,8 @@ TEST_F(AboutTest, TemplateAndIconAreTheModulesOwn) {
       },
       &reader);
   EXPECT_EQ(CAIRO_STATUS_SUCCESS, cairo_surface_status(s));
-  EXPECT_EQ(32, cairo_image_surface_get_width(s));
-  EXPECT_EQ(32, cairo_image_surface_get_height(s));
+  EXPECT_EQ(128, cairo_image_surface_get_width(s)) << "the product icon is 128 x 128";
+  EXPECT_EQ(128, cairo_image_surface_get_height(s));
   cairo_surface_destroy(s);
 }
 

@@ -17,6 +17,7 @@
 namespace {
 
 constexpr UINT IDD_LINKS = 700;
+constexpr UINT IDI_RED = 701;
 
 const win::ResourceTable kResources{
     {win::DialogResource{IDD_LINKS,
@@ -24,7 +25,9 @@ const win::ResourceTable kResources{
                          0, 0, 0, 186, 125, L"About", L"Tahoma", 8,
                          {{L"Static", L"someone@example.com", 113, 53, 67, 89, 8, SS_LEFT, 0},
                           {L"Button", L"联系方式", 115, 7, 56, 172, 38, BS_GROUPBOX, 0},
-                          {L"Button", L"确定", IDOK, 67, 102, 50, 16, BS_DEFPUSHBUTTON | WS_TABSTOP, 0}}}}};
+                          {L"Button", L"确定", IDOK, 67, 102, 50, 16, BS_DEFPUSHBUTTON | WS_TABSTOP, 0}}}},
+    {},
+    {win::ImageResource{IDI_RED, IMAGE_ICON, nullptr, 0, 16, 16, std::vector<uint32_t>(16 * 16, 0xFFFF0000u)}}};
 
 class CLinkDlg : public CDialog {
  public:
@@ -33,6 +36,7 @@ class CLinkDlg : public CDialog {
   CXTPButton m_group;
   CXTPButton m_ok;
   int m_nOkClicks = 0;
+  bool m_bIcon = false;
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override {
@@ -42,6 +46,13 @@ class CLinkDlg : public CDialog {
   }
   BOOL OnInitDialog() override {
     CDialog::OnInitDialog();
+    if (m_bIcon) {
+      // The dialog gives the button an icon and destroys its own handle at
+      // once; the button must paint from a copy.
+      HICON hIcon = ::LoadIconW(kResources.Instance(), MAKEINTRESOURCEW(IDI_RED));
+      m_ok.SetIcon(CSize(16, 16), hIcon);
+      ::DestroyIcon(hIcon);
+    }
     m_ok.SetTheme(xtpControlThemeResource);
     m_group.SetTheme(xtpControlThemeResource);
     m_ok.SetTooltip(L"关闭");
@@ -126,6 +137,39 @@ TEST(HyperLink, SnapshotShowsThemedControls) {
   // The resource theme: the default button's blue frame, the group box's blue caption.
   EXPECT_GT(CountNear(dir / "ok.png", 0, 120, 215, 0), 100) << "the default button has the theme's frame";
   EXPECT_GT(CountNear(dir / "group.png", 0, 70, 160, 40), 10) << "the group box caption has the theme's colour";
+  std::error_code ec;
+  std::filesystem::remove_all(dir, ec);
+}
+
+// Counts the pixels of a snapshot that are within 40 of the colour per channel.
+int CountNear(const std::filesystem::path& file, int r, int g, int b) {
+  cairo_surface_t* s = cairo_image_surface_create_from_png(file.string().c_str());
+  if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(s);
+    return -1;
+  }
+  int n = 0;
+  const unsigned char* data = cairo_image_surface_get_data(s);
+  int stride = cairo_image_surface_get_stride(s);
+  for (int y = 0; y < cairo_image_surface_get_height(s); ++y)
+    for (int x = 0; x < cairo_image_surface_get_width(s); ++x) {
+      uint32_t p = *reinterpret_cast<const uint32_t*>(data + y * stride + x * 4);
+      n += std::abs(int((p >> 16) & 0xFF) - r) < 40 && std::abs(int((p >> 8) & 0xFF) - g) < 40 &&
+           std::abs(int(p & 0xFF) - b) < 40;
+    }
+  cairo_surface_destroy(s);
+  return n;
+}
+
+TEST(Button, PaintsItsCopyOfAnIconTheCallerDestroyed) {
+  auto dir = std::filesystem::temp_directory_path() / ("xtpicon_" + std::to_string(::getpid()));
+  win::SetSnapshotFolder(dir.string());
+  wintest::Script({"@snapshot ok.png 1", ""});
+  CLinkDlg dlg;
+  dlg.m_bIcon = true;
+  dlg.DoModal();
+  win::SetSnapshotFolder("");
+  EXPECT_GE(CountNear(dir / "ok.png", 255, 0, 0), 16 * 16) << "the whole red icon is painted";
   std::error_code ec;
   std::filesystem::remove_all(dir, ec);
 }

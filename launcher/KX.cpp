@@ -1,0 +1,4 @@
+// The one application object of the launcher.
+#include "KX.h"
+
+CKXApp theApp;
