@@ -199,6 +199,8 @@ std::optional<std::string> NextLine() {
     } else if (!drawing::PendingInput().empty()) {
       line = drawing::PendingInput().front();
       drawing::PendingInput().pop_front();
+    } else {
+      line = drawing::TakeHeldCorner();
     }
     if (line) {
       s.lastWasDrag = line->rfind("@drag ", 0) == 0;

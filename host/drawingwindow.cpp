@@ -40,6 +40,9 @@ struct State {
   bool panning = false;
   POINT panFrom{0, 0};
   std::deque<std::string> pending;
+  // Where a drag at a point prompt ended: the answer to a corner prompt that
+  // follows at once (a range drawn in one stroke).
+  std::optional<std::string> heldCorner;
   // The graphics system's device, view and model for this window.
   AcGsManager* manager = nullptr;
   AcGsDevice* device = nullptr;
@@ -218,7 +221,9 @@ void Paint(HWND h) {
 void ButtonUp(POINT p) {
   State& s = S();
   const acad::PointerRequest& req = acad::CurrentPointerRequest();
-  bool dragged = s.dragging;
+  // Moves may be folded together while input queues up: a release away from
+  // the press is a drag even when no move came between.
+  bool dragged = s.dragging || std::abs(p.x - s.downAt.x) > 4 || std::abs(p.y - s.downAt.y) > 4;
   s.leftDown = s.dragging = false;
   switch (req.wants) {
     case acad::PointerWants::kSelection:
@@ -226,6 +231,15 @@ void ButtonUp(POINT p) {
       else Push(PointText(p));
       break;
     case acad::PointerWants::kPoint:
+      // A drag answers the point with where it began; a corner prompt next
+      // gets where it ended.
+      if (dragged) {
+        Push(PointText(s.downAt));
+        s.heldCorner = PointText(p);
+      } else {
+        Push(PointText(p));
+      }
+      break;
     case acad::PointerWants::kCorner: Push(PointText(p)); break;
     case acad::PointerWants::kTracking: Push("@pick " + PointText(p)); break;
     case acad::PointerWants::kNothing: break;
@@ -374,6 +388,13 @@ void ModelChanged() {
 }
 
 std::deque<std::string>& PendingInput() { return S().pending; }
+
+std::optional<std::string> TakeHeldCorner() {
+  std::optional<std::string> held;
+  held.swap(S().heldCorner);
+  if (acad::CurrentPointerRequest().wants != acad::PointerWants::kCorner) return std::nullopt;
+  return held;
+}
 
 HWND Window() { return S().window; }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <deque>
+#include <optional>
 #include <string>
 
 #include "windows.h"
@@ -26,5 +27,8 @@ void ModelChanged();
 // The editor's input the pointer made ("x,y", "W x1,y1 x2,y2", "@pick x,y",
 // ...), oldest first.
 std::deque<std::string>& PendingInput();
+// The end of a drag that answered a point prompt, taken once: when the
+// editor now waits for a corner, else dropped.
+std::optional<std::string> TakeHeldCorner();
 
 }  // namespace host::drawing
