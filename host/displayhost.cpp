@@ -261,6 +261,8 @@ void Stop() {
   s = State{};
 }
 
+void Feed(const std::vector<std::string>& lines) { S().lines.insert(S().lines.end(), lines.begin(), lines.end()); }
+
 void ZoomExtents() { drawing::ZoomExtents(); }
 
 void Quit() { S().quit = true; }

@@ -13,6 +13,9 @@ namespace host::screen {
 // makes the person the user. `firstLines` (an optional script) are taken
 // before the person's input. False with the reason when there is no display.
 bool Start(const std::string& displayName, std::vector<std::string> firstLines, std::string& error);
+// Lines taken before the person's next input (the script an automation
+// client hands over).
+void Feed(const std::vector<std::string>& lines);
 // Takes the windows off the display again.
 void Stop();
 // Shows all of model space (after a drawing was opened).

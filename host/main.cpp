@@ -40,7 +40,24 @@ int main(int argc, char** argv) {
   }
   // The main window takes its caption from the application's name.
   win::SetAppName(L"AutoCAD");
-  if (options->display) {
+  // A host the COM runtime started for a client on a display shows on that
+  // display too; headless otherwise.
+  bool display = options->display;
+  std::string displayName = options->displayName;
+  if (options->automation) {
+    if (!com::StartedAsLocalServer()) {
+      std::fprintf(stderr,
+                   "cadhost: --automation is for the COM runtime: a client starts the host through its ProgID "
+                   "(see --register)\n");
+      return 2;
+    }
+    displayName = com::ClientDisplay();
+    display = !displayName.empty();
+    // Until the client hands its script over there is nothing to read: a
+    // window or prompt that waits meanwhile gets the end of the script.
+    user::Script::Instance().UseLines({});
+  }
+  if (display) {
     // The script, if any, runs first; then the person at the display.
     std::vector<std::string> first;
     if (!options->script.empty()) {
@@ -52,26 +69,16 @@ int main(int argc, char** argv) {
       for (std::string l; std::getline(in, l);) first.push_back(l.empty() || l.back() != '\r' ? l : l.substr(0, l.size() - 1));
     }
     std::string error;
-    if (!host::screen::Start(options->displayName, std::move(first), error)) {
+    if (!host::screen::Start(displayName, std::move(first), error)) {
       std::fprintf(stderr, "cadhost: %s\n", error.c_str());
       return 1;
     }
-  } else if (options->automation) {
-    if (!com::StartedAsLocalServer()) {
-      std::fprintf(stderr,
-                   "cadhost: --automation is for the COM runtime: a client starts the host through its ProgID "
-                   "(see --register)\n");
-      return 2;
-    }
-    // Until the client hands its script over there is nothing to read: a
-    // window or prompt that waits meanwhile gets the end of the script.
-    user::Script::Instance().UseLines({});
-  } else if (!options->script.empty()) {
+  } else if (!options->automation && !options->script.empty()) {
     if (!user::Script::Instance().OpenFile(options->script)) {
       std::fprintf(stderr, "cadhost: cannot read the script \"%s\"\n", options->script.c_str());
       return 1;
     }
-  } else {
+  } else if (!options->automation) {
     user::Script::Instance().UseStream(&std::cin);
   }
   if (options->seed) std::srand(*options->seed);
@@ -100,18 +107,20 @@ int main(int argc, char** argv) {
     }
     host::PrintReadNotes(*doc);
   }
-  if (options->display) host::screen::ZoomExtents();
+  if (display) host::screen::ZoomExtents();
 
   if (options->automation) {
     com::ServerEnd end = host::ServeAutomationClient();
     if (end.handedOver) {
-      user::Script::Instance().UseHandOver(std::move(end.stream));
+      // On a display the person goes on after the client's lines.
+      if (display) host::screen::Feed(end.stream.lines);
+      else user::Script::Instance().UseHandOver(std::move(end.stream));
       host::CommandLine().Run();
     }
   } else {
     host::CommandLine().Run();
   }
-  if (options->display) host::screen::Stop();
+  if (display) host::screen::Stop();
   acrxDynamicLinker->unloadAll();
   acDocManager->closeAllDocuments();
   return 0;

@@ -15,6 +15,8 @@ namespace win::display {
 // display can be reached.
 bool Open(const std::string& name, std::string& error);
 bool IsOpen();
+// The name of the open display (":1"), empty when none is open.
+std::string Name();
 // Takes every window off the display and disconnects; the window system is
 // headless again.
 void Close();

@@ -8,6 +8,7 @@
 #include <X11/Xatom.h>
 #include <X11/cursorfont.h>
 #include <cairo-xlib.h>
+#include <errno.h>
 #include <poll.h>
 
 #include <algorithm>
@@ -104,7 +105,9 @@ void XBackend::MakeXWindow(HWND h, Window* w, TopWindow& t) {
   wm.flags = InputHint;
   wm.input = t.popup ? False : True;
   XSetWMHints(dpy, t.xwin, &wm);
-  XClassHint cls{const_cast<char*>("cadhost"), const_cast<char*>("Marlo")};
+  // The instance is the program's name (cadhost, Marlo), as window managers
+  // and tools such as xdotool expect.
+  XClassHint cls{program_invocation_short_name, const_cast<char*>("Marlo")};
   XSetClassHint(dpy, t.xwin, &cls);
   if (Window* owner = Find(w->owner); owner && tops.count(owner->handle))
     XSetTransientForHint(dpy, t.xwin, tops[owner->handle].xwin);
@@ -177,7 +180,13 @@ void XBackend::TextChanged(HWND h) {
   std::string title = WideToUtf8(w->text);
   XChangeProperty(dpy, it->second.xwin, atoms.netWmName, atoms.utf8String, 8, PropModeReplace,
                   reinterpret_cast<const unsigned char*>(title.data()), static_cast<int>(title.size()));
-  XStoreName(dpy, it->second.xwin, title.c_str());
+  // WM_NAME as UTF-8 text too: as STRING it would have to be Latin-1.
+  XTextProperty name{};
+  char* list[] = {title.data()};
+  if (Xutf8TextListToTextProperty(dpy, list, 1, XUTF8StringStyle, &name) == Success) {
+    XSetWMName(dpy, it->second.xwin, &name);
+    XFree(name.value);
+  }
 }
 
 void XBackend::CaptureChanged(HWND window) {
@@ -394,6 +403,8 @@ bool Open(const std::string& name, std::string& error) {
 }
 
 bool IsOpen() { return Current() != nullptr; }
+
+std::string Name() { return Current() ? std::string(DisplayString(Current()->dpy)) : std::string(); }
 
 void Close() {
   if (!Current()) return;
