@@ -1,15 +1,43 @@
 // The clipboard on the X display: text set in this process is offered as the
 // CLIPBOARD selection (UTF8_STRING, TEXT and STRING, and the TARGETS list);
 // text another program offers is fetched when this process does not own the
-// selection. Text too large for one request is refused rather than cut.
+// selection. Text larger than one piece goes both ways in pieces (INCR).
 #include <X11/Xatom.h>
 #include <poll.h>
 
 #include <algorithm>
+#include <chrono>
 
 #include "xdisplayimpl.h"
 
 namespace win::xdisplay {
+
+namespace {
+
+// The largest piece put into a property at once: within one request, and
+// small enough for any requestor.
+size_t PieceSize(Display* dpy) {
+  long limit = XExtendedMaxRequestSize(dpy);
+  if (limit == 0) limit = XMaxRequestSize(dpy);
+  return static_cast<size_t>(std::clamp<long>(limit * 4 - 256, 4096, 256 * 1024));
+}
+
+// Waits up to a second for the helper window's `property` to get a new value.
+bool WaitForNewValue(XBackend& x, Atom property) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+  XEvent ev;
+  for (;;) {
+    while (XCheckTypedWindowEvent(x.dpy, x.helper, PropertyNotify, &ev))
+      if (ev.xproperty.atom == property && ev.xproperty.state == PropertyNewValue) return true;
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+    if (left <= 0) return false;
+    pollfd fd{ConnectionNumber(x.dpy), POLLIN, 0};
+    poll(&fd, 1, static_cast<int>(std::min<long long>(left, 50)));
+    XEventsQueued(x.dpy, QueuedAfterReading);
+  }
+}
+
+}  // namespace
 
 void XBackend::ClipboardSet(const std::string& utf8) {
   clipboardText = utf8;
@@ -44,9 +72,24 @@ std::optional<std::string> XBackend::ClipboardFetch() {
                          &data) != Success)
     return std::nullopt;
   std::optional<std::string> text;
-  if (data && format == 8 && type != atoms.incr) text = std::string(reinterpret_cast<char*>(data), count);
+  bool incr = type == atoms.incr;
+  if (data && format == 8 && !incr) text = std::string(reinterpret_cast<char*>(data), count);
   if (data) XFree(data);
-  return text;
+  if (!incr) return text;
+  // In pieces: deleting the property (done by the read above) asks for the
+  // next one; an empty piece ends the text. A stalled owner gives nothing.
+  std::string whole;
+  for (;;) {
+    if (!WaitForNewValue(*this, atoms.property)) return std::nullopt;
+    data = nullptr;
+    if (XGetWindowProperty(dpy, helper, atoms.property, 0, 0x1000000, True, AnyPropertyType, &type, &format, &count,
+                           &after, &data) != Success)
+      return std::nullopt;
+    std::string piece = data && format == 8 ? std::string(reinterpret_cast<char*>(data), count) : std::string();
+    if (data) XFree(data);
+    if (piece.empty()) return whole;
+    whole += piece;
+  }
 }
 
 void AnswerSelectionRequest(XBackend& x, const XSelectionRequestEvent& req) {
@@ -67,18 +110,51 @@ void AnswerSelectionRequest(XBackend& x, const XSelectionRequestEvent& req) {
                       reinterpret_cast<unsigned char*>(offered), 4);
       reply.property = property;
     } else if (req.target == a.utf8String || req.target == a.text || req.target == XA_STRING) {
-      long limit = XExtendedMaxRequestSize(x.dpy);
-      if (limit == 0) limit = XMaxRequestSize(x.dpy);
-      if (static_cast<long>(x.clipboardText.size()) < limit * 4 - 256) {
-        XChangeProperty(x.dpy, req.requestor, property, req.target == XA_STRING ? XA_STRING : a.utf8String, 8,
-                        PropModeReplace, reinterpret_cast<const unsigned char*>(x.clipboardText.data()),
+      Atom type = req.target == XA_STRING ? XA_STRING : a.utf8String;
+      if (x.clipboardText.size() <= PieceSize(x.dpy)) {
+        XChangeProperty(x.dpy, req.requestor, property, type, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(x.clipboardText.data()),
                         static_cast<int>(x.clipboardText.size()));
-        reply.property = property;
+      } else {
+        // INCR: the size announced; the requestor deleting the property asks
+        // for each piece (ContinueIncrTransfer).
+        XSelectInput(x.dpy, req.requestor, PropertyChangeMask);
+        long size = static_cast<long>(x.clipboardText.size());
+        XChangeProperty(x.dpy, req.requestor, property, a.incr, 32, PropModeReplace,
+                        reinterpret_cast<unsigned char*>(&size), 1);
+        std::erase_if(x.incrTransfers, [&](const XBackend::IncrTransfer& t) {
+          return t.requestor == req.requestor && t.property == property;
+        });
+        x.incrTransfers.push_back({req.requestor, property, type, x.clipboardText, 0});
       }
+      reply.property = property;
     }
   }
   XSendEvent(x.dpy, req.requestor, False, 0, reinterpret_cast<XEvent*>(&reply));
   XFlush(x.dpy);
+}
+
+}  // namespace win::xdisplay
+
+namespace win::xdisplay {
+
+bool ContinueIncrTransfer(XBackend& x, const XPropertyEvent& ev) {
+  if (ev.state != PropertyDelete) return false;
+  auto it = std::find_if(x.incrTransfers.begin(), x.incrTransfers.end(), [&](const XBackend::IncrTransfer& t) {
+    return t.requestor == ev.window && t.property == ev.atom;
+  });
+  if (it == x.incrTransfers.end()) return false;
+  size_t n = std::min(it->text.size() - it->sent, PieceSize(x.dpy));
+  XChangeProperty(x.dpy, it->requestor, it->property, it->type, 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(it->text.data() + it->sent), static_cast<int>(n));
+  it->sent += n;
+  if (n == 0) {
+    // The empty piece has gone out: the transfer is over.
+    XSelectInput(x.dpy, it->requestor, NoEventMask);
+    x.incrTransfers.erase(it);
+  }
+  XFlush(x.dpy);
+  return true;
 }
 
 }  // namespace win::xdisplay

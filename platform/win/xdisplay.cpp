@@ -261,6 +261,7 @@ void XBackend::Handle(XEvent& ev) {
     AnswerSelectionRequest(*this, ev.xselectionrequest);
     return;
   }
+  if (ev.type == PropertyNotify && ContinueIncrTransfer(*this, ev.xproperty)) return;
   if (ev.type == SelectionClear) {
     if (ev.xselectionclear.selection == atoms.clipboard) ownsClipboard = false;
     return;

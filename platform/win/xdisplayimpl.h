@@ -11,6 +11,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "wndstate.h"
 
@@ -83,6 +84,16 @@ class XBackend : public wnd::Backend {
   bool placing = false;      // a configure from the server is being applied
   std::string clipboardText;
   bool ownsClipboard = false;
+  // Text handed out in pieces (INCR): to which window's property, of which
+  // type, the text as it was asked for, and how much has gone.
+  struct IncrTransfer {
+    ::Window requestor;
+    Atom property;
+    Atom type;
+    std::string text;
+    size_t sent;
+  };
+  std::vector<IncrTransfer> incrTransfers;
   std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
 
  private:
@@ -101,6 +112,9 @@ void UpdateCursor(XBackend& x, HWND top);
 
 // The selection (xclipboard.cpp).
 void AnswerSelectionRequest(XBackend& x, const XSelectionRequestEvent& req);
+// The next piece of an INCR transfer once the requestor took the last one.
+// False when the event belongs to no transfer.
+bool ContinueIncrTransfer(XBackend& x, const XPropertyEvent& ev);
 
 // Adds a rectangle to a damage rectangle.
 void AddDamage(RECT& damage, const RECT& r);

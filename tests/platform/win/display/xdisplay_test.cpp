@@ -7,6 +7,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <fstream>
 #include <functional>
 #include <thread>
 #include <vector>
@@ -420,6 +422,46 @@ TEST_F(DisplayTest, ClipboardIsTheXClipboardBothWays) {
     CloseClipboard();
     return got == "from xclip 中文" && wideOk;
   })) << got;
+
+  // Text larger than one piece goes in pieces (INCR) both ways, whole and in order.
+  std::string big;
+  for (int i = 0; big.size() < 700000; ++i) big += "行 " + std::to_string(i) + "\t-75.5\n";
+  ASSERT_TRUE(OpenClipboard(h));
+  EmptyClipboard();
+  HGLOBAL bigMem = GlobalAlloc(GMEM_MOVEABLE, big.size() + 1);
+  memcpy(GlobalLock(bigMem), big.c_str(), big.size() + 1);
+  GlobalUnlock(bigMem);
+  SetClipboardData(CF_TEXT, bigMem);
+  CloseClipboard();
+  const std::string file = "/tmp/xclip-big-" + std::to_string(getpid());
+  done = false;
+  int copied = -1;
+  std::thread bigReader([&] {
+    copied = g_server->Run("xclip -selection clipboard -o -t UTF8_STRING > " + file);
+    done = true;
+  });
+  PumpUntil([&] { return done.load(); });
+  bigReader.join();
+  std::ifstream in(file);
+  std::string back((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(copied, 0);
+  EXPECT_EQ(back.size(), big.size());
+  EXPECT_TRUE(back == big) << "the pieces came back out of order or cut";
+
+  big = "x" + big + "y";  // another text, from another program
+  std::ofstream(file, std::ios::trunc) << big;
+  ASSERT_EQ(g_server->Run("xclip -selection clipboard -i -loops 1 " + file), 0);
+  std::remove(file.c_str());
+  std::string fetched;
+  ASSERT_TRUE(PumpUntil([&] {
+    if (!OpenClipboard(h)) return false;
+    HANDLE m = GetClipboardData(CF_TEXT);
+    fetched = m ? static_cast<const char*>(GlobalLock(m)) : "";
+    if (m) GlobalUnlock(m);
+    CloseClipboard();
+    return fetched.size() == big.size();
+  })) << fetched.size();
+  EXPECT_TRUE(fetched == big);
 }
 
 }  // namespace
