@@ -357,46 +357,55 @@ int StartOf(int nFirst, int nIndex, SizeFn size) {
   return nStart;
 }
 
+
+// Where a scroll bar goes for a scroll code, the same for rows (SB_VERT) and
+// columns (SB_HORZ): a line step moves to the next or previous row (column)
+// that is not hidden, a page by the scrolling part of the client area.
+// A line down from the last row stays where it is. Returns -1 for codes that
+// do not scroll.
+template <class SizeFn>
+int NewScrollPos(HWND hWnd, int nBar, UINT nSBCode, UINT nPos, int nScrollPos, int nFirst, int nTopLeft, int nCount,
+                 int nPage, int nMax, SizeFn size) {
+  int nNewPos = nScrollPos;
+  switch (nSBCode) {
+    case SB_LINEDOWN: {
+      int i = nTopLeft;
+      while (i < nCount && size(i) <= 0) ++i;
+      if (i < nCount) nNewPos = StartOf(nFirst, i, size) + size(i);
+      break;
+    }
+    case SB_LINEUP: {
+      int i = nTopLeft - 1;
+      while (i >= nFirst && size(i) <= 0) --i;
+      nNewPos = i >= nFirst ? StartOf(nFirst, i, size) : 0;
+      break;
+    }
+    case SB_PAGEDOWN: nNewPos = StartOf(nFirst, nTopLeft, size) + nPage; break;
+    case SB_PAGEUP: nNewPos = std::max(0, StartOf(nFirst, nTopLeft, size) - nPage); break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: {
+      SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+      nNewPos = ::GetScrollInfo(hWnd, nBar, &si) && nSBCode == SB_THUMBTRACK ? si.nTrackPos : static_cast<int>(nPos);
+      break;
+    }
+    case SB_TOP: nNewPos = 0; break;
+    case SB_BOTTOM: nNewPos = nMax; break;
+    default: return -1;
+  }
+  return std::clamp(nNewPos, 0, std::max(0, nMax));
+}
+
 }  // namespace
 
 void CGridCtrl::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
   (void)pScrollBar;
-  int nFirst = GetFixedRowCount(TRUE);
-  auto height = [this](int row) { return GetRowHeight(row); };
-  int scrollPos = GetScrollPos32(SB_VERT);
-  CCellID idTopLeft = GetTopleftNonFixedCell();
-  int nTopStart = StartOf(nFirst, idTopLeft.row, height);
   CRect rect;
   GetClientRect(&rect);
   int nPage = std::max(1, rect.Height() - GetFixedRowHeight());
-  int nNewPos = scrollPos;
-  switch (nSBCode) {
-    case SB_LINEDOWN: {
-      int row = idTopLeft.row;
-      while (row < m_nRows && GetRowHeight(row) <= 0) ++row;
-      if (row < m_nRows) nNewPos = StartOf(nFirst, row, height) + GetRowHeight(row);
-      break;
-    }
-    case SB_LINEUP: {
-      int row = idTopLeft.row - 1;
-      while (row >= nFirst && GetRowHeight(row) <= 0) --row;
-      nNewPos = row >= nFirst ? StartOf(nFirst, row, height) : 0;
-      break;
-    }
-    case SB_PAGEDOWN: nNewPos = nTopStart + nPage; break;
-    case SB_PAGEUP: nNewPos = std::max(0, nTopStart - nPage); break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: {
-      SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
-      nNewPos = ::GetScrollInfo(m_hWnd, SB_VERT, &si) && nSBCode == SB_THUMBTRACK ? si.nTrackPos : static_cast<int>(nPos);
-      break;
-    }
-    case SB_TOP: nNewPos = 0; break;
-    case SB_BOTTOM: nNewPos = m_nVScrollMax; break;
-    default: return;
-  }
-  nNewPos = std::clamp(nNewPos, 0, std::max(0, m_nVScrollMax));
-  if (nNewPos != scrollPos) {
+  int nScrollPos = GetScrollPos32(SB_VERT);
+  int nNewPos = NewScrollPos(m_hWnd, SB_VERT, nSBCode, nPos, nScrollPos, GetFixedRowCount(TRUE), GetTopleftNonFixedCell().row,
+                             m_nRows, nPage, m_nVScrollMax, [this](int row) { return GetRowHeight(row); });
+  if (nNewPos >= 0 && nNewPos != nScrollPos) {
     SetScrollPos32(SB_VERT, nNewPos);
     Refresh();
   }
@@ -404,42 +413,13 @@ void CGridCtrl::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
 
 void CGridCtrl::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
   (void)pScrollBar;
-  int nFirst = GetFixedColumnCount(TRUE);
-  auto width = [this](int col) { return GetColumnWidth(col); };
-  int scrollPos = GetScrollPos32(SB_HORZ);
-  CCellID idTopLeft = GetTopleftNonFixedCell();
-  int nLeftStart = StartOf(nFirst, idTopLeft.col, width);
   CRect rect;
   GetClientRect(&rect);
   int nPage = std::max(1, rect.Width() - GetFixedColumnWidth());
-  int nNewPos = scrollPos;
-  switch (nSBCode) {
-    case SB_LINERIGHT: {
-      int col = idTopLeft.col;
-      while (col < m_nCols && GetColumnWidth(col) <= 0) ++col;
-      if (col < m_nCols) nNewPos = StartOf(nFirst, col, width) + GetColumnWidth(col);
-      break;
-    }
-    case SB_LINELEFT: {
-      int col = idTopLeft.col - 1;
-      while (col >= nFirst && GetColumnWidth(col) <= 0) --col;
-      nNewPos = col >= nFirst ? StartOf(nFirst, col, width) : 0;
-      break;
-    }
-    case SB_PAGERIGHT: nNewPos = nLeftStart + nPage; break;
-    case SB_PAGELEFT: nNewPos = std::max(0, nLeftStart - nPage); break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: {
-      SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
-      nNewPos = ::GetScrollInfo(m_hWnd, SB_HORZ, &si) && nSBCode == SB_THUMBTRACK ? si.nTrackPos : static_cast<int>(nPos);
-      break;
-    }
-    case SB_LEFT: nNewPos = 0; break;
-    case SB_RIGHT: nNewPos = m_nHScrollMax; break;
-    default: return;
-  }
-  nNewPos = std::clamp(nNewPos, 0, std::max(0, m_nHScrollMax));
-  if (nNewPos != scrollPos) {
+  int nScrollPos = GetScrollPos32(SB_HORZ);
+  int nNewPos = NewScrollPos(m_hWnd, SB_HORZ, nSBCode, nPos, nScrollPos, GetFixedColumnCount(TRUE), GetTopleftNonFixedCell().col,
+                             m_nCols, nPage, m_nHScrollMax, [this](int col) { return GetColumnWidth(col); });
+  if (nNewPos >= 0 && nNewPos != nScrollPos) {
     SetScrollPos32(SB_HORZ, nNewPos);
     Refresh();
   }

@@ -10,41 +10,11 @@
 #include "dbextents.h"
 #include "gearc.h"
 #include "giextents.h"
+#include "gitraits.h"
 
 namespace acgs {
 
 namespace {
-
-// The traits a measured drawable sets: kept (a drawable may read them back)
-// but not used.
-class MeasureTraits : public AcGiDrawableTraits {
- public:
-  void setColor(Adesk::UInt16 colorIndex) override { m_color.setColorIndex(colorIndex); }
-  void setTrueColor(const AcCmColor& color) override { m_color = color; }
-  void setLayer(AcDbObjectId layerId) override { m_layer = layerId; }
-  void setLineType(AcDbObjectId linetypeId) override { m_linetype = linetypeId; }
-  void setSelectionMarker(Adesk::Int64) override {}
-  void setFillType(AcGiFillType fillType) override { m_fill = fillType; }
-  void setLineWeight(AcDb::LineWeight weight) override { m_weight = weight; }
-  void setLineTypeScale(double scale) override { m_dLtScale = scale; }
-  void setThickness(double thickness) override { m_dThickness = thickness; }
-  Adesk::UInt16 color() const override { return m_color.colorIndex(); }
-  AcCmColor trueColor() const override { return m_color; }
-  AcDbObjectId layerId() const override { return m_layer; }
-  AcDbObjectId lineTypeId() const override { return m_linetype; }
-  AcGiFillType fillType() const override { return m_fill; }
-  AcDb::LineWeight lineWeight() const override { return m_weight; }
-  double lineTypeScale() const override { return m_dLtScale; }
-  double thickness() const override { return m_dThickness; }
-
- private:
-  AcCmColor m_color;
-  AcDbObjectId m_layer, m_linetype;
-  AcGiFillType m_fill = kAcGiFillNever;
-  AcDb::LineWeight m_weight = AcDb::kLnWtByLayer;
-  double m_dLtScale = 1.0;
-  double m_dThickness = 0.0;
-};
 
 class ExtentsDraw : public AcGiWorldDraw, public AcGiContext {
  public:
@@ -155,8 +125,8 @@ class ExtentsDraw : public AcGiWorldDraw, public AcGiContext {
 
   void measure(AcGiDrawable* drawable) {
     if (!drawable || m_nDepth > 32) return;
-    MeasureTraits saved = m_traits;
-    m_traits = MeasureTraits();
+    KeptTraits saved = m_traits;
+    m_traits = KeptTraits();
     Adesk::UInt32 flags = drawable->setAttributes(&m_traits);
     if (!(flags & AcGiDrawable::kDrawableIsInvisible)) {
       ++m_nDepth;
@@ -189,7 +159,7 @@ class ExtentsDraw : public AcGiWorldDraw, public AcGiContext {
   std::vector<AcGeMatrix3d> m_model;
 
  private:
-  mutable MeasureTraits m_traits;
+  mutable KeptTraits m_traits;
   mutable Geometry m_geometry;
   int m_nDepth = 0;
 };

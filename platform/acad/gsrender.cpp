@@ -45,14 +45,6 @@ std::vector<AcGePoint2d> ClipSide(const std::vector<AcGePoint2d>& in, Inside ins
 
 }  // namespace
 
-// ---------------------------------------------------------------- traits
-
-Traits::Traits() { m_color.setColorIndex(7); }
-
-void Traits::setColor(Adesk::UInt16 colorIndex) {
-  if (colorIndex <= 256) m_color.setColorIndex(colorIndex);
-}
-
 // ---------------------------------------------------------------- set-up
 
 Renderer::Renderer(cairo_t* cr, const GsView& view, const GsDevice& device)

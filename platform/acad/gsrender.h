@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "gitraits.h"
 #include "gsimpl.h"
 
 namespace acgs {
@@ -24,37 +25,8 @@ struct Rgb {
   bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
 };
 
-class Traits : public AcGiDrawableTraits {
- public:
-  Traits();
-  void setColor(Adesk::UInt16 colorIndex) override;
-  void setTrueColor(const AcCmColor& color) override { m_color = color; }
-  void setLayer(AcDbObjectId layerId) override { m_layer = layerId; }
-  void setLineType(AcDbObjectId linetypeId) override { m_linetype = linetypeId; }
-  void setSelectionMarker(Adesk::Int64 marker) override { m_nMarker = marker; }
-  void setFillType(AcGiFillType fillType) override { m_fill = fillType; }
-  void setLineWeight(AcDb::LineWeight weight) override { m_weight = weight; }
-  void setLineTypeScale(double scale) override { m_dLtScale = scale; }
-  void setThickness(double thickness) override { m_dThickness = thickness; }
-  Adesk::UInt16 color() const override { return m_color.colorIndex(); }
-  AcCmColor trueColor() const override { return m_color; }
-  AcDbObjectId layerId() const override { return m_layer; }
-  AcDbObjectId lineTypeId() const override { return m_linetype; }
-  AcGiFillType fillType() const override { return m_fill; }
-  AcDb::LineWeight lineWeight() const override { return m_weight; }
-  double lineTypeScale() const override { return m_dLtScale; }
-  double thickness() const override { return m_dThickness; }
-
- private:
-  AcCmColor m_color;
-  AcDbObjectId m_layer;
-  AcDbObjectId m_linetype;
-  Adesk::Int64 m_nMarker = -1;
-  AcGiFillType m_fill = kAcGiFillNever;
-  AcDb::LineWeight m_weight = AcDb::kLnWtByLayer;
-  double m_dLtScale = 1.0;
-  double m_dThickness = 0.0;
-};
+// What a drawable sets while it is drawn.
+using Traits = KeptTraits;
 
 // One view's drawing pass.
 class Renderer {

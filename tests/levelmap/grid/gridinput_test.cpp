@@ -212,3 +212,39 @@ TEST_F(GridInputTest, ShortcutsAndStandardEditCommands) {
 }
 
 }  // namespace
+
+// The scroll bars' codes, rows and columns alike: a line step skips hidden
+// rows/columns, a line past the end stays, the thumb and the ends go where
+// they say. Each step starts where the one before left the grid.
+TEST_F(GridInputTest, ScrollBarCodesStepOverHiddenRowsAndColumns) {
+  Fill(30, 12);
+  m_grid->SetRowHeight(2, 0);
+  m_grid->SetColumnWidth(2, 0);
+  m_grid->ResetScrollBars();
+  struct Step {
+    UINT message, code, pos;
+    int topLeft;  // the first scrolling row or column afterwards
+  };
+  const Step steps[] = {
+      {WM_VSCROLL, SB_LINEDOWN, 0, 3},   {WM_VSCROLL, SB_LINEUP, 0, 1},
+      {WM_VSCROLL, SB_THUMBPOSITION, 100, 7}, {WM_VSCROLL, SB_LINEUP, 0, 6},
+      {WM_VSCROLL, SB_TOP, 0, 1},        {WM_HSCROLL, SB_LINERIGHT, 0, 3},
+      {WM_HSCROLL, SB_LINELEFT, 0, 1},   {WM_HSCROLL, SB_THUMBPOSITION, 150, 5},
+      {WM_HSCROLL, SB_LEFT, 0, 1},       {WM_VSCROLL, SB_ENDSCROLL, 0, 1},
+  };
+  for (const Step& s : steps) {
+    m_grid->SendMessage(s.message, MAKEWPARAM(s.code, s.pos), 0);
+    CCellID id = m_grid->GetTopleftNonFixedCell();
+    EXPECT_EQ(s.topLeft, s.message == WM_VSCROLL ? id.row : id.col) << "code " << s.code << " pos " << s.pos;
+  }
+  for (UINT message : {WM_VSCROLL, WM_HSCROLL}) {
+    int bar = message == WM_VSCROLL ? SB_VERT : SB_HORZ;
+    m_grid->SendMessage(message, SB_BOTTOM, 0);
+    int nEnd = ::GetScrollPos(m_grid->GetSafeHwnd(), bar);
+    EXPECT_GT(nEnd, 0);
+    m_grid->SendMessage(message, SB_LINEDOWN, 0);
+    EXPECT_EQ(nEnd, ::GetScrollPos(m_grid->GetSafeHwnd(), bar)) << "a line past the end stays";
+    m_grid->SendMessage(message, SB_PAGEUP, 0);
+    EXPECT_LT(::GetScrollPos(m_grid->GetSafeHwnd(), bar), nEnd);
+  }
+}
