@@ -222,6 +222,9 @@ TEST_F(DriveTestOnDisplay, APersonRunsADriveTestCopiesACellAndCloses) {
   // 绘制路测图: the dialog steps aside for the range prompt.
   Xdo("mousemove " + At(Du(235 + 14, 366 + 12)) + " click 1");
   ASSERT_TRUE(WaitFor("请选择路测范围的第一个对角点:")) << Transcript();
+  // As a person does, the range is dragged once the dialog has gone (a press
+  // while it still holds the pointer would be its).
+  ASSERT_TRUE(Within(30, [&] { return !DialogShown(); })) << "the dialog stays over the drawing";
 
   // The range dragged over the whole drawing window (extents with a margin);
   // the two answers tie pixels to world coordinates.
