@@ -5,16 +5,23 @@
 // which is most of what reading costs. The blocks go when the database is
 // emptied. Every database object can be deleted as usual wherever it was
 // made: AcDbObject's own operator delete knows an arena object by the word
-// before it and leaves its memory to the arena.
+// before it and leaves its memory to the arena. As a memory resource the
+// arena also holds the variable-size parts (vertices, texts) of the objects
+// made in it; what they give back stays until the arena goes.
+//
+// AcDbLargeAllocator: the allocator of the database's large arrays (the
+// handle index, the stubs, a block's entity list), which take whole huge
+// pages once they are large and the heap otherwise.
 #pragma once
 
 #include <cstddef>
+#include <memory_resource>
 #include <vector>
 
-class AcDbObjectArena {
+class AcDbObjectArena : public std::pmr::memory_resource {
  public:
   AcDbObjectArena() = default;
-  ~AcDbObjectArena() { release(); }
+  ~AcDbObjectArena() override { release(); }
   AcDbObjectArena(const AcDbObjectArena&) = delete;
   AcDbObjectArena& operator=(const AcDbObjectArena&) = delete;
 
@@ -25,6 +32,10 @@ class AcDbObjectArena {
   size_t blockCount() const { return m_blocks.size(); }
 
  private:
+  void* do_allocate(size_t bytes, size_t alignment) override;
+  void do_deallocate(void*, size_t, size_t) override {}
+  bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
+
   struct Block {
     char* base;
     size_t size;
@@ -32,4 +43,35 @@ class AcDbObjectArena {
   std::vector<Block> m_blocks;
   char* m_pNext = nullptr;
   char* m_pEnd = nullptr;
+};
+
+// Zeroed memory straight from the system, asked for as huge pages (a page
+// fault per 2 MB instead of per 4 KB). The size is rounded up to whole huge
+// pages; the same size gives it back.
+void* acdbMapLargeBlock(size_t size);
+void acdbUnmapLargeBlock(void* p, size_t size) noexcept;
+
+template <class T>
+class AcDbLargeAllocator {
+ public:
+  using value_type = T;
+  // From this size on an array takes huge pages of its own.
+  static constexpr size_t kLargeBytes = size_t(1) << 20;
+
+  AcDbLargeAllocator() = default;
+  template <class U>
+  AcDbLargeAllocator(const AcDbLargeAllocator<U>&) noexcept {}  // NOLINT: rebinding converts
+
+  T* allocate(size_t n) {
+    size_t bytes = n * sizeof(T);
+    if (bytes < kLargeBytes) return std::allocator<T>().allocate(n);
+    return static_cast<T*>(acdbMapLargeBlock(bytes));
+  }
+  void deallocate(T* p, size_t n) noexcept {
+    size_t bytes = n * sizeof(T);
+    if (bytes < kLargeBytes) std::allocator<T>().deallocate(p, n);
+    else acdbUnmapLargeBlock(p, bytes);
+  }
+  template <class U>
+  bool operator==(const AcDbLargeAllocator<U>&) const noexcept { return true; }
 };

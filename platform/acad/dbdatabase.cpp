@@ -35,12 +35,13 @@ void AcDbDatabase::clear() {
   // Stubs stay (ids held by callers then report the object as gone); the
   // objects themselves are deleted. Sub-objects go with their owner, so they
   // are let go of first whatever order their stubs are in.
-  for (AcDbStub& s : m_stubs)
+  m_stubs.forEach([](AcDbStub& s) {
     if (s.m_pObject && s.m_pObject->isDeletedByOwner()) s.m_pObject = nullptr;
-  for (AcDbStub& s : m_stubs) {
+  });
+  m_stubs.forEach([](AcDbStub& s) {
     delete s.m_pObject;
     s.m_pObject = nullptr;
-  }
+  });
   m_arena.release();
   m_byHandle.clear();
   m_handseed = 1;
@@ -61,8 +62,7 @@ AcDbStub* AcDbDatabase::stubForHandle(AcDbHandle handle, bool create) {
   if (handle.isNull()) return nullptr;
   if (AcDbStub* found = m_byHandle.find(handle.value())) return found;
   if (!create) return nullptr;
-  m_stubs.emplace_back();
-  AcDbStub* s = &m_stubs.back();
+  AcDbStub* s = &m_stubs.emplace_back();
   s->m_pDb = this;
   s->m_handle = handle;
   m_byHandle.insert(handle.value(), s);
@@ -99,8 +99,7 @@ AcDbObjectId AcDbDatabase::addWithHandle(AcDbObject* object, AcDbHandle handle) 
       // A handle used twice in a file: the second object gets a handle above
       // every handle of the file once the whole file has been read (a handle
       // given now might be one the file uses further on).
-      m_stubs.emplace_back();
-      s = &m_stubs.back();
+      s = &m_stubs.emplace_back();
       s->m_pDb = this;
       m_renumberAfterRead.push_back(s);
     } else {

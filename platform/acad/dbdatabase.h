@@ -3,7 +3,6 @@
 // and writes itself as DXF whatever the file's extension.
 #pragma once
 
-#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -15,6 +14,7 @@
 #include "dbextents.h"
 #include "dbhandlemap.h"
 #include "dbid.h"
+#include "dbstub.h"
 #include "rxobject.h"
 
 class AcDbObject;
@@ -171,7 +171,7 @@ class AcDbDatabase : public AcRxObject {
   // Reads DXF text; a mapped file lets go of the pages read as it goes.
   Acad::ErrorStatus readText(std::string_view text, bool mapped);
 
-  std::deque<AcDbStub> m_stubs;
+  AcDbStubList m_stubs;
   AcDbHandleMap m_byHandle;
   AcDbHandle m_handseed = 1;
   AcDbObjectId m_blockTableId, m_layerTableId, m_linetypeTableId, m_textStyleTableId, m_viewTableId,

@@ -170,7 +170,7 @@ void DrawBlockContents(AcGiWorldDraw* draw, AcDbObjectId blockId, const AcGeMatr
   AcDbBlockTableRecord* block = nullptr;
   if (!draw || acdbOpenObject(block, blockId, AcDb::kForRead) != Acad::eOk) return;
   // The ids are copied: a drawable could change the block while it draws.
-  std::vector<AcDbObjectId> ids = block->entityIds();
+  std::vector<AcDbObjectId> ids(block->entityIds().begin(), block->entityIds().end());
   block->close();
   draw->geometry().pushModelTransform(transform);
   for (const AcDbObjectId& id : ids) {

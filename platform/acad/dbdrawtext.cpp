@@ -28,7 +28,7 @@ AcGiTextStyle StyleOf(AcDbObjectId styleId, double height, double width, double 
 
 // %%d, %%p and %%c become the degree, plus-minus and diameter signs, %%%
 // a percent sign; over- and underscore switches (%%o, %%u) are dropped.
-std::wstring Decoded(const std::wstring& text) {
+std::wstring Decoded(std::wstring_view text) {
   std::wstring out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {

@@ -74,16 +74,16 @@ class AcDbEntity : public AcDbObject {
 
  private:
   AcCmColor m_color;
+  bool m_bHighlighted = false;
+  bool m_bLayerSet = false;
+  bool m_bColorSet = false;
+  bool m_bLinetypeSet = false;
   std::wstring m_layer = L"0";
   // Empty for "ByLayer", which most entities have: no copy of it each.
   std::wstring m_linetype;
   double m_dLinetypeScale = 1.0;
   AcDb::LineWeight m_lineWeight = AcDb::kLnWtByLayer;
   AcDb::Visibility m_visibility = AcDb::kVisible;
-  bool m_bHighlighted = false;
-  bool m_bLayerSet = false;
-  bool m_bColorSet = false;
-  bool m_bLinetypeSet = false;
 };
 
 Acad::ErrorStatus acdbOpenAcDbEntity(AcDbEntity*& entity, AcDbObjectId id, AcDb::OpenMode mode,

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "adesk.h"
+#include "dbarena.h"
 
 struct AcDbStub;
 
@@ -86,7 +87,7 @@ class AcDbHandleMap {
     }
   }
 
-  std::vector<AcDbStub*> m_dense;  // by handle
+  std::vector<AcDbStub*, AcDbLargeAllocator<AcDbStub*>> m_dense;  // by handle
   std::vector<Slot> m_sparse;      // a power of two long, at most half full
   size_t m_nCount = 0;
   size_t m_nSparse = 0;

@@ -49,7 +49,13 @@ void AcDbObject::operator delete(void* p, AcDbObjectArena&) noexcept { operator 
 
 AcDbObject::AcDbObject() = default;
 
-AcDbObject::AcDbObject(const AcDbObject& other) : AcGiDrawable(), m_xdata(other.m_xdata) {}
+AcDbObject::AcDbObject(const AcDbObject& other)
+    : AcGiDrawable(), m_pXdata(other.m_pXdata ? std::make_unique<std::vector<XdataApp>>(*other.m_pXdata) : nullptr) {}
+
+std::vector<AcDbObject::XdataApp>& AcDbObject::xdataApps() {
+  if (!m_pXdata) m_pXdata = std::make_unique<std::vector<XdataApp>>();
+  return *m_pXdata;
+}
 
 Adesk::UInt32 AcDbObject::setAttributes(AcGiDrawableTraits*) { return kDrawableNone; }
 Adesk::Boolean AcDbObject::worldDraw(AcGiWorldDraw*) { return true; }
@@ -149,7 +155,8 @@ Acad::ErrorStatus AcDbObject::erase(bool erasing) {
 
 resbuf* AcDbObject::xData(const ACHAR* regappName) const {
   AcDbTypedValueList all;
-  for (const XdataApp& app : m_xdata) {
+  if (!m_pXdata) return acdbRbFromValues(all);
+  for (const XdataApp& app : *m_pXdata) {
     if (regappName && !EqualNoCase(app.app, regappName)) continue;
     AcDbTypedValue head;
     head.code = 1001;
@@ -162,7 +169,8 @@ resbuf* AcDbObject::xData(const ACHAR* regappName) const {
 }
 
 bool AcDbObject::hasXData(const ACHAR* regappName) const {
-  for (const XdataApp& app : m_xdata)
+  if (!m_pXdata) return false;
+  for (const XdataApp& app : *m_pXdata)
     if (EqualNoCase(app.app, regappName)) return true;
   return false;
 }
@@ -186,28 +194,30 @@ Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata) {
     else incoming.back().items.push_back(v);
   }
   for (XdataApp& app : incoming) {
-    auto it = m_xdata.begin();
-    while (it != m_xdata.end() && !EqualNoCase(it->app, app.app.c_str())) ++it;
+    std::vector<XdataApp>& apps = xdataApps();
+    auto it = apps.begin();
+    while (it != apps.end() && !EqualNoCase(it->app, app.app.c_str())) ++it;
     if (app.items.empty()) {
-      if (it != m_xdata.end()) m_xdata.erase(it);
-    } else if (it != m_xdata.end()) {
+      if (it != apps.end()) apps.erase(it);
+    } else if (it != apps.end()) {
       it->items = std::move(app.items);
     } else {
-      m_xdata.push_back(std::move(app));
+      apps.push_back(std::move(app));
     }
   }
   return Acad::eOk;
 }
 
 void AcDbObject::replaceXData(const std::wstring& app, AcDbTypedValueList items) {
-  auto it = m_xdata.begin();
-  while (it != m_xdata.end() && !EqualNoCase(it->app, app.c_str())) ++it;
+  std::vector<XdataApp>& apps = xdataApps();
+  auto it = apps.begin();
+  while (it != apps.end() && !EqualNoCase(it->app, app.c_str())) ++it;
   if (items.empty()) {
-    if (it != m_xdata.end()) m_xdata.erase(it);
-  } else if (it != m_xdata.end()) {
+    if (it != apps.end()) apps.erase(it);
+  } else if (it != apps.end()) {
     it->items = std::move(items);
   } else {
-    m_xdata.push_back({app, std::move(items)});
+    apps.push_back({app, std::move(items)});
   }
 }
 
@@ -257,7 +267,8 @@ void AcDbObject::dxfOut(AcDbDxfFiler& filer) const {
   }
   filer.writeObjectId(330, m_ownerId);
   dxfOutFields(filer);
-  for (const XdataApp& app : m_xdata) {
+  if (!m_pXdata) return;
+  for (const XdataApp& app : *m_pXdata) {
     filer.writeString(1001, app.app);
     for (const AcDbTypedValue& v : app.items) {
       switch (v.type) {
@@ -285,15 +296,15 @@ Acad::ErrorStatus AcDbObject::dxfIn(const AcDbDxfRecord& record) {
     }
   }
   // Extended data: (1001 app) followed by its items.
-  m_xdata.clear();
+  m_pXdata.reset();
   const auto& xd = record.xdata;
   for (size_t i = 0; i < xd.size(); ++i) {
     const AcDbDxfPair& p = xd[i];
     if (p.code == 1001) {
-      m_xdata.push_back({record.text(p.value), {}});
+      xdataApps().push_back({record.text(p.value), {}});
       continue;
     }
-    if (m_xdata.empty()) return Acad::eBadDxfSequence;
+    if (!m_pXdata) return Acad::eBadDxfSequence;
     AcDbTypedValue v;
     v.code = static_cast<short>(p.code);
     v.type = acdbGroupCodeToType(p.code);
@@ -309,7 +320,7 @@ Acad::ErrorStatus AcDbObject::dxfIn(const AcDbDxfRecord& record) {
       }
       default: continue;
     }
-    m_xdata.back().items.push_back(std::move(v));
+    m_pXdata->back().items.push_back(std::move(v));
   }
   return dxfInFields(record);
 }

@@ -4,6 +4,7 @@
 // is a drawable; objects that are no entity draw nothing.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -133,7 +134,9 @@ class AcDbObject : public AcGiDrawable {
   bool m_bWriter = false;
   int m_nNotifiers = 0;
   bool m_bErased = false;
-  std::vector<XdataApp> m_xdata;
+  // Most objects have no extended data: it is kept apart, made when first set.
+  std::unique_ptr<std::vector<XdataApp>> m_pXdata;
+  std::vector<XdataApp>& xdataApps();
   AcGsNode* m_pGsNode = nullptr;
 
   friend class AcDbDxfXdata;

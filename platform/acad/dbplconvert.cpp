@@ -29,7 +29,7 @@ Acad::ErrorStatus AcDbPolyline::convertFrom(AcDbEntity*& source, Adesk::Boolean 
     verts.push_back(out);
   }
   setPropertiesFrom(*poly);
-  m_verts = std::move(verts);
+  m_verts.assign(verts.begin(), verts.end());
   m_bClosed = poly->isClosed();
   m_bPlinegen = poly->isLinetypeGenerationOn();
   m_dElevation = poly->elevation();

@@ -5,6 +5,7 @@
 // segment from the last vertex back to the first. Parameter i is vertex i.
 #pragma once
 
+#include <memory_resource>
 #include <vector>
 
 #include "dbcurve.h"
@@ -44,6 +45,9 @@ class AcDbPolyline : public AcDbCurve {
 
   AcDbPolyline() = default;
   explicit AcDbPolyline(unsigned int reserve) { m_verts.reserve(reserve); }
+  // A polyline that keeps its vertices in the memory given (the arena the
+  // reader makes it in); a copy keeps its own on the heap.
+  explicit AcDbPolyline(std::pmr::memory_resource& memory) : m_verts(&memory) {}
   ACDB_DECLARE_CLONE(AcDbPolyline)
 
   unsigned int numVerts() const { return static_cast<unsigned int>(m_verts.size()); }
@@ -142,7 +146,7 @@ class AcDbPolyline : public AcDbCurve {
   // Closest point of a segment to a plane point, as a fraction of the segment.
   double closestFraction(const SegGeom& s, const AcGePoint2d& p) const;
 
-  std::vector<Vertex> m_verts;
+  std::pmr::vector<Vertex> m_verts;
   bool m_bClosed = false;
   bool m_bPlinegen = false;
   double m_dElevation = 0.0;

@@ -532,9 +532,9 @@ Acad::ErrorStatus AcDbBlockTableRecord::dxfInFields(const AcDbDxfRecord& record)
   return m_name.empty() ? Acad::eMissingDxfField : Acad::eOk;
 }
 
-AcDbBlockTableRecordIterator::AcDbBlockTableRecordIterator(const std::vector<AcDbObjectId>& ids, bool atBeginning,
-                                                           bool skipDeleted)
-    : m_ids(ids) {
+AcDbBlockTableRecordIterator::AcDbBlockTableRecordIterator(const AcDbBlockTableRecord::EntityIdList& ids,
+                                                           bool atBeginning, bool skipDeleted)
+    : m_ids(ids.begin(), ids.end()) {
   start(atBeginning, skipDeleted);
 }
 

@@ -337,7 +337,10 @@ class AcDbBlockTableRecord : public AcDbSymbolTableRecord {
   bool isAnonymous() const { return (m_nFlags & 1) != 0 || (!m_name.empty() && m_name[0] == L'*' && !isLayout()); }
   bool isLayout() const;
   bool hasAttributeDefinitions() const { return (m_nFlags & 2) != 0; }
-  const std::vector<AcDbObjectId>& entityIds() const { return m_entities; }
+  // The block's entities in the order they were added (a model space may
+  // hold millions: the list takes huge pages once it is large).
+  using EntityIdList = std::vector<AcDbObjectId, AcDbLargeAllocator<AcDbObjectId>>;
+  const EntityIdList& entityIds() const { return m_entities; }
   // A block draws its entities that are not erased, each with its own traits.
   Adesk::Boolean worldDraw(AcGiWorldDraw* worldDraw) override;
 
@@ -350,9 +353,12 @@ class AcDbBlockTableRecord : public AcDbSymbolTableRecord {
   AcDbHandle m_beginHandle;
   AcDbHandle m_endHandle;
   void adoptEntity(AcDbObjectId id) { m_entities.push_back(id); }
+  // Room for count entities in all (a reader's estimate: room not used costs
+  // no memory, only addresses).
+  void reserveEntities(size_t count) { m_entities.reserve(count); }
 
  private:
-  std::vector<AcDbObjectId> m_entities;
+  EntityIdList m_entities;
   AcGePoint3d m_origin;
   std::wstring m_comments;
 };
@@ -366,7 +372,7 @@ class AcDbBlockTable : public AcDbSymbolTable {
 
 class AcDbBlockTableRecordIterator {
  public:
-  AcDbBlockTableRecordIterator(const std::vector<AcDbObjectId>& ids, bool atBeginning, bool skipDeleted);
+  AcDbBlockTableRecordIterator(const AcDbBlockTableRecord::EntityIdList& ids, bool atBeginning, bool skipDeleted);
   void start(bool atBeginning = true, bool skipDeleted = true);
   bool done() const;
   void step(bool forward = true, bool skipDeleted = true);

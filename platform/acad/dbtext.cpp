@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <cwchar>
 
 #include "dbdatabase.h"
 #include "dbgeutil.h"
@@ -16,9 +17,10 @@ ACRX_DEFINE_MEMBERS(AcDbText, AcDbEntity, L"TEXT")
 ACRX_DEFINE_MEMBERS(AcDbMText, AcDbEntity, L"MTEXT")
 
 namespace {
-ACHAR* CopyText(const std::wstring& s) {
+ACHAR* CopyText(std::wstring_view s) {
   auto* out = new ACHAR[s.size() + 1];
-  std::wcscpy(out, s.c_str());
+  std::wmemcpy(out, s.data(), s.size());
+  out[s.size()] = 0;
   return out;
 }
 
@@ -52,7 +54,7 @@ const std::wstring& StandardName() {
 
 // The style as kept: "Standard" (any case) as the empty text.
 std::wstring StoredStyle(std::wstring name) {
-  if (win::textutil::EqualNoCase(name, L"Standard")) return {};
+  if (name == L"Standard" || win::textutil::EqualNoCase(name, L"Standard")) return {};
   return name;
 }
 }  // namespace

@@ -1,6 +1,7 @@
 // Single-line text and multiline text.
 #pragma once
 
+#include <memory_resource>
 #include <string>
 
 #include "dbentity.h"
@@ -13,6 +14,9 @@ class AcDbText : public AcDbEntity {
 
  public:
   AcDbText() = default;
+  // A text that keeps its string in the memory given (the arena the reader
+  // makes it in); a copy keeps its own on the heap.
+  explicit AcDbText(std::pmr::memory_resource& memory) : m_text(&memory) {}
   AcDbText(const AcGePoint3d& position, const ACHAR* text, AcDbObjectId style = AcDbObjectId::kNull,
            double height = 0.0, double rotation = 0.0);
   ACDB_DECLARE_CLONE(AcDbText)
@@ -56,7 +60,7 @@ class AcDbText : public AcDbEntity {
 
  private:
   AcGePoint3d m_position, m_alignment;
-  std::wstring m_text;
+  std::pmr::wstring m_text;
   std::wstring m_style;  // empty for "Standard", which most texts have
   double m_dHeight = 2.5;
   double m_dWidthFactor = 1.0;

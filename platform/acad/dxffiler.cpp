@@ -135,12 +135,46 @@ bool acdbParseInt(std::string_view t, long long& value) {
   return true;
 }
 
+namespace {
+// Plain decimals ("-12.375", digits and at most one point) whose digits make
+// an integer below 2^53: both that integer and the power of ten (at most
+// 10^19 here) are exact doubles, so one division gives the correctly rounded
+// value. Most values of a drawing are such; false for the others, which the
+// general parser takes.
+bool ParsePlainDecimal(const char* s, const char* end, double& value) {
+  static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                      1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  bool neg = s < end && *s == '-';
+  if (neg) ++s;
+  // Nineteen digits cannot overflow the integer they are gathered in.
+  if (end - s > 20) return false;
+  const char* start = s;
+  unsigned long long m = 0;
+  while (s < end && static_cast<unsigned>(*s - '0') <= 9) m = m * 10 + static_cast<unsigned>(*s++ - '0');
+  bool hasPoint = s < end && *s == '.';
+  ptrdiff_t fraction = 0;
+  if (hasPoint) {
+    const char* point = ++s;
+    while (s < end && static_cast<unsigned>(*s - '0') <= 9) m = m * 10 + static_cast<unsigned>(*s++ - '0');
+    fraction = s - point;
+  }
+  ptrdiff_t digits = s - start - (hasPoint ? 1 : 0);
+  // (Twenty digits may have wrapped the integer round: they are refused here.)
+  if (s != end || digits <= 0 || digits > 19 || m >= (1ULL << 53)) return false;
+  double v = static_cast<double>(m);
+  if (fraction > 0) v /= kPow10[fraction];
+  value = neg ? -v : v;
+  return true;
+}
+}  // namespace
+
 bool acdbParseDouble(std::string_view t, double& value) {
   size_t b = 0, e = t.size();
   while (b < e && (t[b] == ' ' || t[b] == '\t')) ++b;
   while (e > b && (t[e - 1] == ' ' || t[e - 1] == '\t')) --e;
   if (b < e && t[b] == '+') ++b;
   if (b == e) return false;
+  if (ParsePlainDecimal(t.data() + b, t.data() + e, value)) return true;
   auto r = std::from_chars(t.data() + b, t.data() + e, value);
   if (r.ec == std::errc::result_out_of_range) {
     value = 0.0;

@@ -17,6 +17,7 @@
 #include <cwctype>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "db2dpline.h"
@@ -59,22 +60,30 @@ class PairReader {
       pair = m_peek;
       return true;
     }
-    std::string_view codeLine, valueLine;
-    m_lastPairStart = m_pos;
-    if (!line(codeLine)) return false;
-    if (!line(valueLine)) {
-      m_bError = true;  // a code without its value: the file was cut short
-      return false;
+    for (;;) {
+      m_lastPairStart = m_pos;
+      if (m_pos >= m_text.size()) return false;
+      long long code;
+      std::string_view value;
+      if (!readCode(code) || !line(value) || code < -5 || code > 1071) {
+        m_bError = true;  // a code that is no number, or without its value: the file was cut short
+        return false;
+      }
+      if (code == 999) continue;  // a comment
+      pair.code = static_cast<int>(code);
+      pair.value = value;
+      return true;
     }
-    long long code;
-    if (!parseCode(codeLine, code) || code < -5 || code > 1071) {
-      m_bError = true;
-      return false;
-    }
-    if (code == 999) return next(pair);  // a comment
-    pair.code = static_cast<int>(code);
-    pair.value = valueLine;
-    return true;
+  }
+
+  // The next pair of the record being read: false at the next 0 group (left
+  // for the next record) and at the end.
+  bool nextInRecord(AcDbDxfPair& pair) {
+    if (!next(pair)) return false;
+    if (pair.code != 0) return true;
+    m_peek = pair;
+    m_bHavePeek = true;
+    return false;
   }
 
   bool peek(AcDbDxfPair& pair) {
@@ -94,20 +103,24 @@ class PairReader {
   const char* base() const { return m_text.data(); }
 
  private:
-  // Group codes are short, right-aligned numbers: parsed here directly, with
-  // the general integer parser for anything unusual (tabs, signs, "1.0").
-  static bool parseCode(std::string_view text, long long& code) {
-    const char* s = text.data();
-    size_t n = text.size(), i = 0;
+  // The group-code line. Codes are short, right-aligned numbers: parsed here
+  // directly as the line is passed over, with the general integer parser for
+  // anything unusual (tabs, signs, "1.0", a last line without its end).
+  bool readCode(long long& code) {
+    const char* s = m_text.data();
+    size_t n = m_text.size(), i = m_pos;
     while (i < n && s[i] == ' ') ++i;
     size_t first = i;
     long long v = 0;
     while (i < n && i - first < 5 && s[i] >= '0' && s[i] <= '9') v = v * 10 + (s[i++] - '0');
-    if (i > first && i == n) {
+    if (i < n && s[i] == '\r') ++i;
+    if (i > first && i < n && s[i] == '\n') {
+      m_pos = i + 1;
       code = v;
       return true;
     }
-    return acdbParseInt(text, code);
+    std::string_view text;
+    return line(text) && acdbParseInt(text, code);
   }
 
   bool line(std::string_view& out) {
@@ -180,7 +193,7 @@ struct Repairs {
 class DxfLoader {
  public:
   DxfLoader(AcDbDatabase* db, std::string_view text, bool mapped)
-      : m_pDb(db), m_in(text), m_bMapped(mapped), m_bArena(text.size() >= kArenaFileSize) {}
+      : m_pDb(db), m_in(text), m_bMapped(mapped), m_bArena(text.size() >= kArenaFileSize), m_nSize(text.size()) {}
 
   Acad::ErrorStatus load();
   std::vector<std::wstring> repairLines() const { return m_repairs.lines(m_pDb->handlesRenumbered()); }
@@ -204,10 +217,13 @@ class DxfLoader {
   // Lets go of the mapped pages of the records already read.
   void releaseRead();
   // A new object for the drawing: in the database's arena when the file is
-  // large enough for it to matter.
+  // large enough for it to matter, with its vertices or text there too.
   template <class T>
   T* make() {
-    return m_bArena ? new (m_pDb->objectArena()) T() : new T();
+    if (!m_bArena) return new T();
+    AcDbObjectArena& arena = m_pDb->objectArena();
+    if constexpr (std::is_constructible_v<T, std::pmr::memory_resource&>) return new (arena) T(arena);
+    else return new (arena) T();
   }
   bool readTables();
   bool readTable(const Record& tableRec);
@@ -231,7 +247,9 @@ class DxfLoader {
   PairReader m_in;
   bool m_bMapped;
   bool m_bArena;
-  size_t m_nReleased = 0;  // bytes of the mapped text let go of
+  size_t m_nSize;
+  size_t m_nReleased = 0;     // bytes of the mapped text let go of
+  size_t m_nMappedAhead = 0;  // bytes of it mapped ahead of the reader
   AcDbDxfCodePage m_codePage;
   bool m_bTablesRead = false;
   AcDbDxfRecord m_record{nullptr, nullptr};
@@ -243,15 +261,25 @@ class DxfLoader {
 void DxfLoader::releaseRead() {
   // In steps of a few megabytes: each step is one call to the kernel.
   constexpr size_t kStep = size_t(8) << 20;
-  size_t upTo = m_in.lastPairStart();
-  if (!m_bMapped || upTo < m_nReleased + kStep) return;
   static_assert(kStep % 4096 == 0);
+  size_t read = m_in.lastPairStart();
+  if (!m_bMapped || read + kStep < m_nMappedAhead) return;
   size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
-  upTo -= upTo % page;
+  char* base = const_cast<char*>(m_in.base());
   // The pages are the file's and unchanged: should they be touched again
   // they are read back from it.
-  ::madvise(const_cast<char*>(m_in.base()) + m_nReleased, upTo - m_nReleased, MADV_DONTNEED);
-  m_nReleased = upTo;
+  size_t upTo = read - read % page;
+  if (upTo > m_nReleased) {
+    ::madvise(base + m_nReleased, upTo - m_nReleased, MADV_DONTNEED);
+    m_nReleased = upTo;
+  }
+  // The pages ahead are mapped in one call rather than one fault every few
+  // pages (only a hint: kernels without it fault them in as before).
+  size_t ahead = std::min(m_nSize, read - read % page + 2 * kStep);
+  if (ahead > m_nMappedAhead) {
+    ::madvise(base + m_nMappedAhead, ahead - m_nMappedAhead, MADV_POPULATE_READ);
+    m_nMappedAhead = ahead;
+  }
 }
 
 AcDbObjectId DxfLoader::paperSpaceId() {
@@ -269,10 +297,7 @@ bool DxfLoader::readRecord(Record& rec) {
   rec.type = TrimView(p.value);
   rec.pairs.clear();
   AcDbDxfPair q;
-  while (m_in.peek(q) && q.code != 0) {
-    m_in.next(q);
-    rec.pairs.push_back(q);
-  }
+  while (m_in.nextInRecord(q)) rec.pairs.push_back(q);
   return !m_in.error();
 }
 
@@ -284,9 +309,9 @@ void DxfLoader::noteHandles(const std::vector<AcDbDxfPair>& pairs) {
 const AcDbDxfRecord& DxfLoader::makeDxfRecord(const std::vector<AcDbDxfPair>& pairs) {
   AcDbDxfRecord& r = m_record;
   r.reset(m_pDb, &m_codePage);
-  size_t i = 0;
-  for (; i < pairs.size() && pairs[i].code != 1001; ++i) r.pairs.push_back(pairs[i]);
-  for (; i < pairs.size(); ++i) r.xdata.push_back(pairs[i]);
+  auto xdata = std::find_if(pairs.begin(), pairs.end(), [](const AcDbDxfPair& p) { return p.code == 1001; });
+  r.pairs.assign(pairs.begin(), xdata);
+  r.xdata.assign(xdata, pairs.end());
   return r;
 }
 
@@ -771,6 +796,10 @@ Acad::ErrorStatus DxfLoader::load() {
       ok = readBlocks();
     } else if (section == "ENTITIES") {
       if (modelId.isNull()) modelId = blockRecord(ACDB_MODEL_SPACE, {});
+      // Room for the entities the rest of the file can hold (few take less
+      // than 128 bytes), so the list is not copied as it grows.
+      auto* model = ObjectOf<AcDbBlockTableRecord>(modelId);
+      model->reserveEntities(model->entityIds().size() + (m_nSize - m_in.lastPairStart()) / 128);
       ok = readEntities(modelId, "ENDSEC", nullptr);
     } else if (section == "OBJECTS") {
       ok = readObjects();

@@ -217,12 +217,12 @@ Acad::ErrorStatus AcDbDatabase::dxfOut(std::string& text) const {
   // The other objects in handle order, so that a drawing read and saved
   // again gives the same file.
   std::vector<const AcDbStub*> objects;
-  for (const AcDbStub& s : m_stubs) {
-    if (!s.m_pObject || s.m_pObject->isErased() || s.m_pDb != this) continue;
-    if (AcDbObjectId(const_cast<AcDbStub*>(&s)) == m_namedDictId) continue;
+  m_stubs.forEach([&](const AcDbStub& s) {
+    if (!s.m_pObject || s.m_pObject->isErased() || s.m_pDb != this) return;
+    if (AcDbObjectId(const_cast<AcDbStub*>(&s)) == m_namedDictId) return;
     if (AcDbDictionary::cast(s.m_pObject) || AcDbXrecord::cast(s.m_pObject) || AcDbProxyObject::cast(s.m_pObject))
       objects.push_back(&s);
-  }
+  });
   std::sort(objects.begin(), objects.end(),
             [](const AcDbStub* a, const AcDbStub* b) { return a->m_handle < b->m_handle; });
   for (const AcDbStub* s : objects) s->m_pObject->dxfOut(f);

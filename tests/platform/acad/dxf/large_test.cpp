@@ -1,0 +1,149 @@
+// Reading large drawings (made in the database's arena, the file mapped and
+// let go of as it is read) and the number conversion every value goes through.
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "dbcurves.h"
+#include "dbpline.h"
+#include "dbtext.h"
+#include "dxftestutil.h"
+
+using namespace dxftest;
+
+namespace {
+
+// What the general parser makes of the text (the reference for the fast path).
+bool Reference(const std::string& text, double& value) {
+  auto r = std::from_chars(text.data(), text.data() + text.size(), value);
+  return r.ec == std::errc() && r.ptr == text.data() + text.size();
+}
+
+TEST(AcadDxfNumbers, ReadExactlyAsTheGeneralParserDoes) {
+  struct Case {
+    const char* text;
+    bool ok;
+    double value;
+  };
+  const Case cases[] = {
+      {"0.0", true, 0.0},          {"-0.0", true, -0.0},          {"+2.5", true, 2.5},
+      {" 3.25\t", true, 3.25},     {"1.", true, 1.0},             {".5", true, 0.5},
+      {"-12.375", true, -12.375},  {"1e3", true, 1000.0},         {"1.5E-2", true, 0.015},
+      {"0.1", true, 0.1},          {"9007199254740993", true, 9007199254740992.0},
+      {"12345678901234567890", true, 12345678901234567890.0},
+      {"", false, 0},              {"-", false, 0},               {".", false, 0},
+      {"1.2.3", false, 0},         {"1,5", false, 0},             {"nan", false, 0},
+      {"inf", false, 0},           {"--1", false, 0},             {"1 2", false, 0},
+  };
+  for (const Case& c : cases) {
+    double v = 42.0;
+    EXPECT_EQ(acdbParseDouble(c.text, v), c.ok) << c.text;
+    if (!c.ok) continue;
+    EXPECT_EQ(v, c.value) << c.text;
+    EXPECT_EQ(std::signbit(v), std::signbit(c.value)) << c.text;
+  }
+
+  // Values as writers print them: shortest round-trip forms and fixed
+  // decimals of every length, each bit for bit what the general parser gives.
+  std::mt19937_64 rng(7);
+  std::uniform_real_distribution<double> coord(-1e6, 1e6);
+  for (int i = 0; i < 20000; ++i) {
+    double d = coord(rng) / static_cast<double>(1 + (rng() % 1000));
+    char buf[64];
+    auto r = std::to_chars(buf, buf + sizeof buf, d);
+    std::string shortest(buf, r.ptr);
+    std::snprintf(buf, sizeof buf, "%.*f", static_cast<int>(rng() % 20), d);
+    for (const std::string& text : {shortest, std::string(buf)}) {
+      double expected = 0, got = 0;
+      ASSERT_TRUE(Reference(text, expected)) << text;
+      ASSERT_TRUE(acdbParseDouble(text, got)) << text;
+      ASSERT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << text << ": " << got << " != " << expected;
+    }
+  }
+}
+
+// A drawing large enough to be read into the arena: its polylines and texts
+// keep their vertices and strings there, and copies of them must not.
+TEST(AcadDxfLarge, ReadIntoTheArenaWholeAndCopiesOutliveIt) {
+  const int kCount = 12000;  // about 2 MB of DXF
+  const std::wstring kLabel = L"路测点 P";
+  TempFile file("large.dxf");
+  {
+    AcDbDatabase db;
+    for (int i = 0; i < kCount; ++i) {
+      double x = i % 100, y = i / 100;
+      if (i % 3 == 0) {
+        Append(db, new AcDbLine(AcGePoint3d(x, y, 0), AcGePoint3d(x + 1.5, y + 0.25, 0)));
+      } else if (i % 3 == 1) {
+        auto* pl = new AcDbPolyline();
+        for (unsigned k = 0; k < 5; ++k) pl->addVertexAt(k, AcGePoint2d(x + k, y + 0.1 * i), k == 1 ? 0.5 : 0.0);
+        Append(db, pl);
+      } else {
+        std::wstring text = kLabel + std::to_wstring(i);
+        Append(db, new AcDbText(AcGePoint3d(x, y, 0), text.c_str(), AcDbObjectId::kNull, 0.5, 0.0));
+      }
+    }
+    ASSERT_EQ(db.saveAs(file.wpath().c_str()), Acad::eOk);
+  }
+  std::unique_ptr<AcDbPolyline> plCopy;
+  std::unique_ptr<AcDbText> textCopy;
+  {
+    AcDbDatabase db(false);
+    ASSERT_EQ(db.readDwgFile(file.wpath().c_str()), Acad::eOk);
+    EXPECT_GT(db.objectArena().blockCount(), 0u);
+    std::vector<AcDbObjectId> ids = Entities(db);
+    ASSERT_EQ(ids.size(), static_cast<size_t>(kCount));
+    for (int i = 0; i < kCount; ++i) {
+      double x = i % 100, y = i / 100;
+      AcDbEntity* ent = Open<AcDbEntity>(ids[i]);
+      ASSERT_NE(ent, nullptr);
+      if (auto* line = AcDbLine::cast(ent)) {
+        EXPECT_EQ(i % 3, 0);
+        EXPECT_EQ(line->endPoint(), AcGePoint3d(x + 1.5, y + 0.25, 0));
+      } else if (auto* pl = AcDbPolyline::cast(ent)) {
+        ASSERT_EQ(i % 3, 1);
+        ASSERT_EQ(pl->numVerts(), 5u);
+        AcGePoint2d p;
+        pl->getPointAt(4, p);
+        EXPECT_EQ(p, AcGePoint2d(x + 4, y + 0.1 * i)) << i;
+        double bulge = 0;
+        pl->getBulgeAt(1, bulge);
+        EXPECT_EQ(bulge, 0.5);
+      } else if (auto* text = AcDbText::cast(ent)) {
+        ASSERT_EQ(i % 3, 2);
+        EXPECT_EQ(std::wstring(text->textStringConst()), kLabel + std::to_wstring(i));
+      } else {
+        ADD_FAILURE() << "entity " << i << " of an unexpected kind";
+      }
+      ent->close();
+    }
+    // A polyline of the file grows and a text changes in place.
+    AcDbPolyline* pl = nullptr;
+    ASSERT_EQ(acdbOpenObject(pl, ids[1], AcDb::kForWrite), Acad::eOk);
+    for (unsigned k = 5; k < 40; ++k) pl->addVertexAt(k, AcGePoint2d(k, -1.0 * k));
+    plCopy.reset(static_cast<AcDbPolyline*>(pl->clone()));
+    pl->close();
+    AcDbText* text = nullptr;
+    ASSERT_EQ(acdbOpenObject(text, ids[2], AcDb::kForWrite), Acad::eOk);
+    text->setTextString(L"a text longer than any small-string buffer holds");
+    textCopy.reset(static_cast<AcDbText*>(text->clone()));
+    text->close();
+  }
+  // The database and its arena are gone; the copies are whole.
+  ASSERT_EQ(plCopy->numVerts(), 40u);
+  AcGePoint2d p;
+  plCopy->getPointAt(39, p);
+  EXPECT_EQ(p, AcGePoint2d(39, -39));
+  plCopy->getPointAt(4, p);
+  EXPECT_EQ(p, AcGePoint2d(5, 0.1));
+  plCopy->addVertexAt(40, AcGePoint2d(1, 1));
+  EXPECT_EQ(plCopy->numVerts(), 41u);
+  EXPECT_EQ(std::wstring(textCopy->textStringConst()), L"a text longer than any small-string buffer holds");
+}
+
+}  // namespace
