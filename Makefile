@@ -11,7 +11,7 @@ BUILD := build
 CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo
 endif
 
-.PHONY: all deps configure build test demo bench clean
+.PHONY: all deps configure build test demo bench run clean
 
 all: build
 
@@ -32,6 +32,10 @@ demo: build
 
 bench: build
 	@bash scripts/bench.sh $(BUILD)
+
+# cadhost on the desktop's display, with the drive-test modules loaded.
+run: build
+	@$(BUILD)/bin/cadhost --display --load $(BUILD)/bin/Cadcore.dbx --load $(BUILD)/bin/Levelmap.arx $(if $(DRAWING),--open $(DRAWING))
 
 clean:
 	rm -rf build build-sanitize

@@ -78,12 +78,22 @@ void PrintReadNotes(AcApDocument& doc) {
   for (const std::wstring& note : doc.database()->readNotes()) acutPrintf(L"\n%s\n", note.c_str());
 }
 
+namespace {
+bool g_atCommandPrompt = false;
+void (*g_openedHook)() = nullptr;
+}  // namespace
+
+bool CommandLine::AtCommandPrompt() { return g_atCommandPrompt; }
+void CommandLine::SetOpenedHook(void (*hook)()) { g_openedHook = hook; }
+
 void CommandLine::Run() {
   for (;;) {
     user::WriteText("\nCommand: ");
     // What was typed into the command line (a menu item's macro, characters
     // sent to its window) comes before the script's next line.
+    g_atCommandPrompt = true;
     std::optional<std::string> line = acad::NextCommandLineInput();
+    g_atCommandPrompt = false;
     if (!line) {
       user::Write("\n");
       return;
@@ -155,6 +165,7 @@ bool CommandLine::RunBuiltIn(const std::wstring& name, const std::wstring& argum
                  Acad::ErrorStatusText(es));
     else if (doc)
       PrintReadNotes(*doc);
+    if (es == Acad::eOk && doc && g_openedHook) g_openedHook();
     return true;
   }
   return acad::RunDrawingCommand(name);

@@ -17,6 +17,10 @@ class CommandLine {
   void Run();
   // Runs one typed command line; false when it asks the host to end.
   bool Execute(const std::wstring& line);
+  // True while the loop waits at "Command:" (no command is running).
+  static bool AtCommandPrompt();
+  // A function told after OPEN read a drawing (the drawing window zooms to it).
+  static void SetOpenedHook(void (*hook)());
 
  private:
   bool RunBuiltIn(const std::wstring& name, const std::wstring& argument, bool& quit);

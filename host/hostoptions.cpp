@@ -7,13 +7,15 @@
 namespace host {
 
 const char* Usage() {
-  return "usage: cadhost [--load MODULE]... [--open DRAWING] [--script FILE] [--out DIR] [--seed N]\n"
+  return "usage: cadhost [--load MODULE]... [--open DRAWING] [--script FILE] [--out DIR] [--seed N] [--display[=NAME]]\n"
          "       cadhost --register [R17.0|R17.1|R17.2] | --unregister [R17.0|R17.1|R17.2]\n"
          "  --load MODULE   load a module (.dbx, .arx) at start-up; repeatable, loaded in order\n"
          "  --open DRAWING  open a drawing (DXF) as the current document\n"
          "  --script FILE   read the user's lines from FILE instead of standard input\n"
          "  --out DIR       folder for snapshots and other output (default: out)\n"
          "  --seed N        seed the C runtime's random generator so a run can be repeated\n"
+         "  --display[=NAME]  show the main window on the X display NAME (default: $DISPLAY) for a person;\n"
+         "                  a --script then runs first, before the person takes over\n"
          "  --register      register the host as the automation server of the releases\n"
          "                  R17.0, R17.1 and R17.2 (or of the one named)\n"
          "  --unregister    remove what --register wrote (all releases, or the one named)\n"
@@ -37,6 +39,11 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     std::string v;
     if (a == "--help" || a == "-h") {
       options.help = true;
+    } else if (a == "--display") {
+      options.display = true;
+    } else if (a.rfind("--display=", 0) == 0) {
+      options.display = true;
+      options.displayName = a.substr(10);
     } else if (a == "--register" || a == "--unregister") {
       (a == "--register" ? options.registerServer : options.unregisterServer) = true;
       if (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0) {
@@ -72,8 +79,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
       return std::nullopt;
     }
   }
-  if (options.registerServer + options.unregisterServer + options.automation > 1) {
-    error = "--register, --unregister and --automation exclude each other";
+  if (options.registerServer + options.unregisterServer + options.automation + options.display > 1) {
+    error = "--register, --unregister, --automation and --display exclude each other";
     return std::nullopt;
   }
   return options;

@@ -14,6 +14,10 @@ struct Options {
   std::string outDir = "out";        // --out
   std::optional<unsigned> seed;      // --seed
   bool help = false;
+  // --display or --display=NAME: a person at an X display (NAME, else
+  // $DISPLAY) instead of the scripted user.
+  bool display = false;
+  std::string displayName;
   // --register [RELEASE] / --unregister [RELEASE]: the automation server's
   // registration; release empty means all of them.
   bool registerServer = false;

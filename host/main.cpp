@@ -2,6 +2,7 @@
 // runs the command line from a script or the terminal, and ends.
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "afxwin.h"
 #include "automation.h"
 #include "commandline.h"
+#include "displayhost.h"
 #include "dlgscript.h"
 #include "hostoptions.h"
 #include "registration.h"
@@ -36,6 +38,12 @@ int main(int argc, char** argv) {
     bool ok = options->registerServer ? host::RegisterReleases(releases) : host::UnregisterReleases(releases);
     return ok ? 0 : 1;
   }
+  // The main window takes its caption from the application's name.
+  win::SetAppName(L"AutoCAD");
+  // A host the COM runtime started for a client on a display shows on that
+  // display too; headless otherwise.
+  bool display = options->display;
+  std::string displayName = options->displayName;
   if (options->automation) {
     if (!com::StartedAsLocalServer()) {
       std::fprintf(stderr,
@@ -43,20 +51,38 @@ int main(int argc, char** argv) {
                    "(see --register)\n");
       return 2;
     }
+    displayName = com::ClientDisplay();
+    display = !displayName.empty();
     // Until the client hands its script over there is nothing to read: a
     // window or prompt that waits meanwhile gets the end of the script.
     user::Script::Instance().UseLines({});
-  } else if (!options->script.empty()) {
+  }
+  if (display) {
+    // The script, if any, runs first; then the person at the display.
+    std::vector<std::string> first;
+    if (!options->script.empty()) {
+      std::ifstream in(options->script);
+      if (!in) {
+        std::fprintf(stderr, "cadhost: cannot read the script \"%s\"\n", options->script.c_str());
+        return 1;
+      }
+      for (std::string l; std::getline(in, l);) first.push_back(l.empty() || l.back() != '\r' ? l : l.substr(0, l.size() - 1));
+    }
+    std::string error;
+    if (!host::screen::Start(displayName, std::move(first), error)) {
+      std::fprintf(stderr, "cadhost: %s\n", error.c_str());
+      return 1;
+    }
+  } else if (!options->automation && !options->script.empty()) {
     if (!user::Script::Instance().OpenFile(options->script)) {
       std::fprintf(stderr, "cadhost: cannot read the script \"%s\"\n", options->script.c_str());
       return 1;
     }
-  } else {
+  } else if (!options->automation) {
     user::Script::Instance().UseStream(&std::cin);
   }
   if (options->seed) std::srand(*options->seed);
   win::SetSnapshotFolder(options->outDir);
-  win::SetAppName(L"AutoCAD");
 
   for (const std::string& module : options->modules) {
     if (!acrxDynamicLinker->loadModule(win::Utf8ToWide(module).c_str(), true)) {
@@ -81,16 +107,20 @@ int main(int argc, char** argv) {
     }
     host::PrintReadNotes(*doc);
   }
+  if (display) host::screen::ZoomExtents();
 
   if (options->automation) {
     com::ServerEnd end = host::ServeAutomationClient();
     if (end.handedOver) {
-      user::Script::Instance().UseHandOver(std::move(end.stream));
+      // On a display the person goes on after the client's lines.
+      if (display) host::screen::Feed(end.stream.lines);
+      else user::Script::Instance().UseHandOver(std::move(end.stream));
       host::CommandLine().Run();
     }
   } else {
     host::CommandLine().Run();
   }
+  if (display) host::screen::Stop();
   acrxDynamicLinker->unloadAll();
   acDocManager->closeAllDocuments();
   return 0;

@@ -20,6 +20,9 @@ packages=(
   libdxflib-dev
   # looking at snapshots and printouts
   poppler-utils
+  # the display mode: X11 client library, and for its tests a virtual X server,
+  # synthetic input, a screenshot tool and a clipboard client
+  libx11-dev xvfb xdotool scrot xclip xauth
   # end-to-end runs: a session per run and the processes left in it
   util-linux procps
 )

@@ -261,6 +261,11 @@ class PopupMenu : public AutomationObject<IAcadPopupMenu> {
     return nullptr;
   }
   void Add(const wchar_t* label, const wchar_t* macro) { m_items.emplace_back(new PopupMenuItem(label, macro)); }
+  std::vector<std::pair<std::wstring, std::wstring>> Items() const {
+    std::vector<std::pair<std::wstring, std::wstring>> out;
+    for (const Ref<PopupMenuItem>& i : m_items) out.emplace_back(i->Label(), i->Macro());
+    return out;
+  }
 
  private:
   std::shared_ptr<MenuState> Live() const {
@@ -481,6 +486,12 @@ std::vector<std::wstring> PopupsOffMenuBar() {
 }
 
 bool ApplicationVisible() { return TheApplication().State().visible; }
+
+std::vector<std::pair<std::wstring, std::wstring>> MenuBarItems(size_t index) {
+  const MenuState& state = TheApplication().State();
+  if (index >= state.bar.size()) return {};
+  return state.bar[index]->Items();
+}
 
 MenuPick FindMenuItem(const std::wstring& popupTitle, const std::wstring& itemLabel, std::wstring& macro) {
   const MenuState& state = TheApplication().State();

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace acad {
@@ -22,6 +23,9 @@ std::vector<std::wstring> MenuBarTitles();
 // Titles of the menu group's pop-ups that are not on the menu bar, in the
 // order they were added.
 std::vector<std::wstring> PopupsOffMenuBar();
+// The items (label, macro) of the menu bar's pop-up number `index` (from
+// 0), in order; none for an index past the bar.
+std::vector<std::pair<std::wstring, std::wstring>> MenuBarItems(size_t index);
 // The application's visible flag (put_Visible).
 bool ApplicationVisible();
 

@@ -40,8 +40,8 @@ BOOL acedCoordFromWorldToPixel(int windnum, const ads_point ptIn, CPoint& ptOut)
   const acad::View& view = acad::CurrentView();
   double size = acad::PixelSize();
   if (!(size > 0)) return FALSE;
-  double px = (display[0] - view.centerX) / size + acad::kDrawingWindowWidth / 2.0;
-  double py = (view.centerY - display[1]) / size + acad::kDrawingWindowHeight / 2.0;
+  double px = (display[0] - view.centerX) / size + acad::DrawingWindowWidth() / 2.0;
+  double py = (view.centerY - display[1]) / size + acad::DrawingWindowHeight() / 2.0;
   if (!std::isfinite(px) || !std::isfinite(py) || std::fabs(px) > 1e9 || std::fabs(py) > 1e9) return FALSE;
   ptOut = CPoint(static_cast<int>(std::lround(px)), static_cast<int>(std::lround(py)));
   return TRUE;

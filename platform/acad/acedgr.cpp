@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "acedpointer.h"
 #include "acutprint.h"
 #include "edprompt.h"
 #include "script.h"
@@ -37,6 +38,7 @@ void ResetGrRead() { Pending().clear(); }
 
 int acedGrRead(int track, int* type, resbuf* result) {
   if (!type || !result) return RTERROR;
+  acad::PointerRequestScope pointer(acad::PointerWants::kTracking, nullptr, (track & 1) != 0);
   for (;;) {
     if (!Pending().empty()) {
       *type = GRREAD_KEYBOARD;

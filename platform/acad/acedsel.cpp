@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "acedpointer.h"
 #include "acdocman.h"
 #include "acedcmdline.h"
 #include "acedview.h"
@@ -282,6 +283,7 @@ bool ParseCorners(const std::wstring& text, Pt& a, Pt& b) {
 // prompt replaces "Select objects: " when given; single ends the selection
 // after the first line that found something.
 int Interactive(const Filter& filter, ads_name ss, const ACHAR* prompt = nullptr, bool single = false) {
+  acad::PointerRequestScope pointer(acad::PointerWants::kSelection);
   std::vector<AcDbObjectId> set;
   for (;;) {
     user::WriteText(prompt ? win::WideToUtf8(prompt) : std::string("Select objects: "));

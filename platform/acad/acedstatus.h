@@ -3,6 +3,8 @@
 // status bar is restored.
 #pragma once
 
+#include <string>
+
 #include "adesk.h"
 
 int acedSetStatusBarProgressMeter(const ACHAR* label, int minPos, int maxPos);
@@ -17,5 +19,11 @@ struct ProgressMeter {
 };
 // The meter as it stands (for tests and the host).
 const ProgressMeter& CurrentProgressMeter();
+// The meter's caption.
+const std::wstring& ProgressMeterCaption();
+// A function told whenever the meter starts, moves or ends (a status bar on
+// a display repaints); null for none.
+using ProgressListener = void (*)();
+void SetProgressListener(ProgressListener listener);
 
 }  // namespace acad

@@ -125,22 +125,46 @@ std::wstring DrawingFolder() {
 Ucs& CurrentUcs() { return State().ucs; }
 View& CurrentView() { return State().view; }
 
+namespace {
+struct WindowSize {
+  int width = kDrawingWindowWidth;
+  int height = kDrawingWindowHeight;
+};
+WindowSize& DrawingWindowSize() {
+  static WindowSize size;
+  return size;
+}
+}  // namespace
+
+int DrawingWindowWidth() { return DrawingWindowSize().width; }
+int DrawingWindowHeight() { return DrawingWindowSize().height; }
+
+void SetDrawingWindowSize(int width, int height) {
+  WindowSize& size = DrawingWindowSize();
+  size.width = std::max(width, 1);
+  size.height = std::max(height, 1);
+  // The view's width follows the window's shape at the same height.
+  View& v = State().view;
+  v.width = v.height * size.width / size.height;
+}
+
 double PixelSize() {
   const View& v = State().view;
-  return std::max(v.height / kDrawingWindowHeight, v.width / kDrawingWindowWidth);
+  return std::max(v.height / DrawingWindowHeight(), v.width / DrawingWindowWidth());
 }
 
 void PixelToDisplay(int px, int py, double& x, double& y) {
   const View& v = State().view;
   double size = PixelSize();
-  x = v.centerX + (px - kDrawingWindowWidth / 2.0) * size;
-  y = v.centerY - (py - kDrawingWindowHeight / 2.0) * size;
+  x = v.centerX + (px - DrawingWindowWidth() / 2.0) * size;
+  y = v.centerY - (py - DrawingWindowHeight() / 2.0) * size;
 }
 
 void SetDrawingPath(const wchar_t* windowsPath) { State().drawingPath = windowsPath ? windowsPath : L""; }
 
 void ResetEditorState() {
   State() = EditorState{};
+  DrawingWindowSize() = WindowSize{};
   ads_point origin = {0, 0, 0};
   SetLastPoint(origin);
 }
@@ -173,8 +197,8 @@ int acedGetVar(const ACHAR* sym, resbuf* result) {
     result->resval.rreal = name == L"VIEWSIZE" ? v.height : name == L"LENSLENGTH" ? v.lensLength : v.twist;
   } else if (name == L"SCREENSIZE") {
     result->restype = RTPOINT;
-    result->resval.rpoint[0] = kDrawingWindowWidth;
-    result->resval.rpoint[1] = kDrawingWindowHeight;
+    result->resval.rpoint[0] = DrawingWindowWidth();
+    result->resval.rpoint[1] = DrawingWindowHeight();
     result->resval.rpoint[2] = 0;
   } else if (name == L"DWGPREFIX" || name == L"DWGNAME") {
     std::wstring text;

@@ -33,9 +33,15 @@ struct View {
 Ucs& CurrentUcs();
 View& CurrentView();
 
-// The drawing window's client area in pixels.
+// The drawing window's client area in pixels: this size without a display;
+// on a display the drawing window says its own size.
 constexpr int kDrawingWindowWidth = 1024;
 constexpr int kDrawingWindowHeight = 768;
+int DrawingWindowWidth();
+int DrawingWindowHeight();
+// Sets the drawing window's size (at least 1x1); the view keeps its centre
+// and height, so the drawing stays where it was.
+void SetDrawingWindowSize(int width, int height);
 // Drawing units per pixel of the current view (the larger of the two ratios,
 // as the whole view must fit).
 double PixelSize();

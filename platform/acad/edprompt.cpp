@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "acedpointer.h"
 #include "acedcmdline.h"
 #include "acutprint.h"
 #include "edcmdstack.h"
@@ -200,10 +201,14 @@ int acedInitGet(int val, const ACHAR* kwl) {
   return RTNORM;
 }
 
-int acedGetPoint(const ads_point pt, const ACHAR* prompt, ads_point result) { return GetPointImpl(pt, prompt, result); }
+int acedGetPoint(const ads_point pt, const ACHAR* prompt, ads_point result) {
+  acad::PointerRequestScope pointer(acad::PointerWants::kPoint, pt);
+  return GetPointImpl(pt, prompt, result);
+}
 
 int acedGetCorner(const ads_point pt, const ACHAR* prompt, ads_point result) {
   if (!pt) return RTERROR;
+  acad::PointerRequestScope pointer(acad::PointerWants::kCorner, pt);
   return GetPointImpl(pt, prompt, result);
 }
 

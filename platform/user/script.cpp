@@ -20,6 +20,7 @@ bool Script::OpenFile(const std::string& path) {
   if (!*file) return false;
   m_owned = std::move(file);
   m_in = m_owned.get();
+  m_source = nullptr;
   m_fd = -1;
   m_lines.clear();
   m_nextLine = 0;
@@ -30,15 +31,22 @@ bool Script::OpenFile(const std::string& path) {
 void Script::UseStream(std::istream* in) {
   m_owned.reset();
   m_in = in;
+  m_source = nullptr;
   m_fd = -1;
   m_lines.clear();
   m_nextLine = 0;
   m_peeked.reset();
 }
 
+void Script::UseSource(std::function<std::optional<std::string>()> source) {
+  UseLines({});
+  m_source = std::move(source);
+}
+
 void Script::UseLines(std::vector<std::string> lines) {
   m_owned.reset();
   m_in = nullptr;
+  m_source = nullptr;
   m_fd = -1;
   m_lines = std::move(lines);
   m_nextLine = 0;
@@ -48,6 +56,7 @@ void Script::UseLines(std::vector<std::string> lines) {
 void Script::UseDescriptor(int fd) {
   m_owned.reset();
   m_in = nullptr;
+  m_source = nullptr;
   m_fd = fd;
   m_lines.clear();
   m_nextLine = 0;
@@ -73,6 +82,7 @@ HandOver Script::TakeRest() {
   }
   m_owned.reset();
   m_in = nullptr;
+  m_source = nullptr;
   m_fd = -1;
   m_lines.clear();
   m_nextLine = 0;
@@ -102,6 +112,10 @@ std::optional<std::string> Script::ReadRaw() {
     std::string line;
     if (m_nextLine < m_lines.size()) {
       line = m_lines[m_nextLine++];
+    } else if (m_source) {
+      std::optional<std::string> next = m_source();
+      if (!next) return std::nullopt;
+      line = std::move(*next);
     } else if (m_in) {
       if (!std::getline(*m_in, line)) return std::nullopt;
     } else if (m_fd >= 0) {

@@ -4,6 +4,7 @@
 // is the Enter key and is a line like any other.
 #pragma once
 
+#include <functional>
 #include <istream>
 #include <memory>
 #include <optional>
@@ -32,6 +33,9 @@ class Script {
   void UseStream(std::istream* in);
   // Feeds the given lines (tests).
   void UseLines(std::vector<std::string> lines);
+  // Takes each line from a function, which may wait for it (a person at a
+  // display); nullopt from it is the end.
+  void UseSource(std::function<std::optional<std::string>()> source);
   // Reads from a file descriptor one byte at a time, so that nothing beyond
   // the lines taken is consumed: a child that inherits the descriptor goes
   // on exactly where this process stopped.
@@ -60,6 +64,7 @@ class Script {
   std::istream* m_in = nullptr;
   int m_fd = -1;
   std::vector<std::string> m_lines;
+  std::function<std::optional<std::string>()> m_source;
   size_t m_nextLine = 0;
   std::optional<std::string> m_peeked;
 };

@@ -20,5 +20,10 @@ void WriteLine(std::string_view utf8);
 // Where the transcript goes; standard output unless a test redirects it.
 // Returns the previous sink.
 std::ostream* SetSink(std::ostream* sink);
+// A function told of every piece of text after it went to the sink (a
+// command-line window on a display shows the transcript); null for none.
+// Returns the previous one.
+using Listener = void (*)(std::string_view utf8);
+Listener SetListener(Listener listener);
 
 }  // namespace user

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "display.h"
 #include "dlgscript.h"
 #include "module.h"
 #include "objbase.h"
@@ -20,6 +21,8 @@ CWinApp* g_app = nullptr;
 const char* kUsage =
     "  --script FILE   read the user's lines from FILE instead of standard input\n"
     "  --out DIR       folder for snapshots (default: out)\n"
+    "  --display[=NAME]  show the windows on the X display NAME (default: $DISPLAY) for a person;\n"
+    "                  without it the program is headless and its user is the script\n"
     "  --help          show this text\n";
 
 }  // namespace
@@ -72,17 +75,24 @@ int AFXAPI AfxWinMain(int argc, char** argv) {
   if (const char* slash = std::strrchr(program, '/')) program = slash + 1;
   std::string script;
   std::string out = "out";
+  bool display = false;
+  std::string displayName;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     if (a == "--help" || a == "-h") {
-      std::printf("usage: %s [--script FILE] [--out DIR]\n%s", program, kUsage);
+      std::printf("usage: %s [--script FILE] [--out DIR] [--display[=NAME]]\n%s", program, kUsage);
       return 0;
+    }
+    if (a == "--display" || a.rfind("--display=", 0) == 0) {
+      display = true;
+      displayName = a.size() > 9 ? a.substr(10) : "";
+      continue;
     }
     if ((a == "--script" || a == "--out") && i + 1 < argc && argv[i + 1][0]) {
       (a == "--script" ? script : out) = argv[++i];
       continue;
     }
-    std::fprintf(stderr, "%s: %s\nusage: %s [--script FILE] [--out DIR]\n%s", program,
+    std::fprintf(stderr, "%s: %s\nusage: %s [--script FILE] [--out DIR] [--display[=NAME]]\n%s", program,
                  (a == "--script" || a == "--out") ? ("option " + a + " needs a value").c_str()
                                                    : ("unknown option \"" + a + "\"").c_str(),
                  program, kUsage);
@@ -93,10 +103,20 @@ int AFXAPI AfxWinMain(int argc, char** argv) {
       std::fprintf(stderr, "%s: cannot read the script \"%s\"\n", program, script.c_str());
       return 1;
     }
+  } else if (display) {
+    // The person at the display is the user; nothing is read from the terminal.
+    user::Script::Instance().UseLines({});
   } else {
     user::Script::Instance().UseDescriptor(0);
   }
   win::SetSnapshotFolder(out);
+  if (display) {
+    std::string error;
+    if (!win::display::Open(displayName, error)) {
+      std::fprintf(stderr, "%s: %s\n", program, error.c_str());
+      return 1;
+    }
+  }
 
   CWinApp* app = AfxGetApp();
   if (!app) {
@@ -111,6 +131,7 @@ int AFXAPI AfxWinMain(int argc, char** argv) {
   } else {
     code = app->Run();
   }
+  win::display::Close();
   // A server that took over the script reads on; the program ends after it.
   com::WaitForHandedOverServers();
   return code;

@@ -1,6 +1,7 @@
 // Global memory handles and the clipboard. The clipboard owns the memory it
 // is given; text put there in one of the two text formats can be read in the
-// other (UTF-16 wide text and the multibyte code page, UTF-8).
+// other (UTF-16 wide text and the multibyte code page, UTF-8). On a display
+// the text is shared with other programs (the X CLIPBOARD selection).
 #include <cstring>
 #include <map>
 #include <memory>
@@ -9,6 +10,7 @@
 
 #include "textconv.h"
 #include "winuser.h"
+#include "wndbackend.h"
 
 namespace {
 
@@ -34,6 +36,7 @@ GlobalBlock* Block(HGLOBAL mem) {
 
 struct Clipboard {
   bool open = false;
+  bool changed = false;  // emptied or set since it was opened
   HWND owner = nullptr;
   std::map<UINT, HGLOBAL> data;
   std::map<std::wstring, UINT> formats;
@@ -59,6 +62,28 @@ HGLOBAL MakeBlock(const void* data, size_t size) {
     GlobalUnlock(mem);
   }
   return mem;
+}
+
+// Takes the text another program offers on the display's clipboard, if any.
+void SyncFromDisplay() {
+  win::wnd::Backend* display = win::wnd::GetBackend();
+  if (!display) return;
+  std::optional<std::string> text = display->ClipboardFetch();
+  if (!text) return;
+  FreeAll();
+  C().data[CF_TEXT] = MakeBlock(text->c_str(), text->size() + 1);
+}
+
+// The clipboard's text as UTF-8, or nullopt when it holds no text.
+std::optional<std::string> TextNow() {
+  HANDLE mem = GetClipboardData(CF_TEXT);
+  const auto* p = static_cast<const char*>(GlobalLock(mem));
+  if (!p) return std::nullopt;
+  size_t n = 0, max = GlobalSize(mem);
+  while (n < max && p[n]) ++n;
+  std::string text(p, n);
+  GlobalUnlock(mem);
+  return text;
 }
 
 }  // namespace
@@ -110,13 +135,19 @@ BOOL OpenClipboard(HWND owner) {
   Clipboard& c = C();
   if (c.open) return FALSE;
   c.open = true;
+  c.changed = false;
   c.owner = owner;
+  SyncFromDisplay();
   return TRUE;
 }
 
 BOOL CloseClipboard() {
   Clipboard& c = C();
   if (!c.open) return FALSE;
+  if (c.changed) {
+    if (win::wnd::Backend* display = win::wnd::GetBackend())
+      if (std::optional<std::string> text = TextNow()) display->ClipboardSet(*text);
+  }
   c.open = false;
   return TRUE;
 }
@@ -124,12 +155,14 @@ BOOL CloseClipboard() {
 BOOL EmptyClipboard() {
   if (!C().open) return FALSE;
   FreeAll();
+  C().changed = true;
   return TRUE;
 }
 
 HANDLE SetClipboardData(UINT format, HANDLE mem) {
   Clipboard& c = C();
   if (!c.open || !Block(mem)) return nullptr;
+  c.changed = true;
   auto it = c.data.find(format);
   if (it != c.data.end() && it->second != mem) GlobalFree(it->second);
   c.data[format] = mem;
@@ -181,6 +214,7 @@ HANDLE GetClipboardData(UINT format) {
 
 BOOL IsClipboardFormatAvailable(UINT format) {
   Clipboard& c = C();
+  if (!c.open) SyncFromDisplay();
   if (c.data.count(format)) return TRUE;
   if (format == CF_TEXT) return c.data.count(CF_UNICODETEXT) > 0;
   if (format == CF_UNICODETEXT) return c.data.count(CF_TEXT) > 0;

@@ -1,6 +1,7 @@
 // The built-in combo box: a drop-down list, a drop-down with an edit part
 // (child IDC_COMBO_EDIT, whose notifications become the combo box's own) and
-// a simple one; items kept sorted on request, found by text without case.
+// a simple one; items kept sorted on request, found by text without case. On
+// a display the drop-down list is a window (combolist.cpp).
 #include <algorithm>
 
 #include "ctlimpl.h"
@@ -22,6 +23,7 @@ struct ComboData : ControlData {
   int listHeight = 0;
   bool dropped = false;
   HWND edit = nullptr;
+  HWND list = nullptr;  // the drop-down list's window on a display
 };
 
 int ComboType(HWND h) { return static_cast<int>(StyleOf(h) & 3); }
@@ -322,6 +324,13 @@ LRESULT CALLBACK ComboProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (show) NotifyParent(h, CBN_DROPDOWN);
       if (!(d = DataOf<ComboData>(h))) return TRUE;
       d->dropped = show;
+      if (show && ComboType(h) != CBS_SIMPLE) d->list = ShowDropList(h, d->droppedWidth);
+      if (!show && d->list) {
+        HWND list = d->list;
+        d->list = nullptr;
+        CloseDropList(list);
+        if (!(d = DataOf<ComboData>(h))) return TRUE;
+      }
       if (!show) NotifyParent(h, CBN_CLOSEUP);
       InvalidateRect(h, nullptr, TRUE);
       return TRUE;

@@ -22,6 +22,7 @@
 
 #include "comproxy.h"
 #include "comwire.h"
+#include "display.h"
 #include "objbase.h"
 #include "paths.h"
 #include "script.h"
@@ -382,8 +383,11 @@ HRESULT CreateInLocalServer(REFCLSID clsid, const std::wstring& commandLine, REF
   }
   std::vector<std::string> env;
   for (char** e = environ; e && *e; ++e)
-    if (std::strncmp(*e, "MARLO_COM_CHANNEL=", 18) != 0) env.emplace_back(*e);
+    if (std::strncmp(*e, "MARLO_COM_CHANNEL=", 18) != 0 && std::strncmp(*e, "MARLO_COM_DISPLAY=", 18) != 0)
+      env.emplace_back(*e);
   env.emplace_back("MARLO_COM_CHANNEL=3");
+  // A client on a display starts its server on the same display.
+  if (win::display::IsOpen()) env.emplace_back("MARLO_COM_DISPLAY=" + win::display::Name());
   std::vector<char*> argv, envp;
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);

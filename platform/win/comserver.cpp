@@ -378,6 +378,11 @@ int ChannelFromEnvironment() {
 
 bool StartedAsLocalServer() { return ChannelFromEnvironment() >= 0; }
 
+std::string ClientDisplay() {
+  const char* name = StartedAsLocalServer() ? std::getenv("MARLO_COM_DISPLAY") : nullptr;
+  return name ? name : "";
+}
+
 ServerEnd ServeClient(const std::function<bool()>& takesOver) {
   int fd = ChannelFromEnvironment();
   if (fd < 0) {

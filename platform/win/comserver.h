@@ -19,6 +19,9 @@ namespace com {
 // True when this process was started by the runtime for a client: its
 // channel is descriptor MARLO_COM_CHANNEL names.
 bool StartedAsLocalServer();
+// The X display of the client that started this server when that client
+// shows its windows on one (empty: the client is headless).
+std::string ClientDisplay();
 
 struct ServerEnd {
   // The client gave its script stream: the server reads it next.

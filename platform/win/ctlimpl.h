@@ -32,5 +32,9 @@ LRESULT CALLBACK ButtonProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK StaticProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK EditProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK ComboProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam);
+// The drop-down list window of a combo box on a display (combolist.cpp):
+// shown under it, at least `width` wide; null without a display.
+HWND ShowDropList(HWND combo, int width);
+void CloseDropList(HWND list);
 
 }  // namespace win::wnd::ctl

@@ -1,7 +1,8 @@
 // The dialog manager: the dialog window class, dialogs made from templates,
 // the dialog's keyboard rules (Enter, Esc, Tab, the default button), the
 // modal loop that hands the scripted user's lines to the interpreter of the
-// window lines (windowlines.cpp), and the Dlg* calls of the interface.
+// window lines (windowlines.cpp) or, on a display, waits for a person's
+// input, and the Dlg* calls of the interface.
 #include <algorithm>
 #include <cstdlib>
 #include <cwctype>
@@ -12,6 +13,7 @@
 #include "textconv.h"
 #include "textutil.h"
 #include "transcript.h"
+#include "wndbackend.h"
 #include "wndimpl.h"
 
 namespace win {
@@ -250,6 +252,11 @@ INT_PTR RunModalLoop(HWND dialog) {
   while (!ended()) {
     PumpPosted(dialog);
     if (ended()) break;
+    if (wnd::Backend* display = wnd::GetBackend()) {
+      // A person answers on the display; a display that goes away cancels.
+      if (!display->WaitForInput()) EndDialog(dialog, IDCANCEL);
+      continue;
+    }
     std::optional<std::string> line = user::Script::Instance().Next();
     if (!line) {
       // The end of the script: the close box, and if the dialog refuses to

@@ -18,6 +18,11 @@ void FocusControl(HWND h);
 void PressButton(HWND dialog, int id);
 // The dialog's default button (IDOK when it names none).
 int DefaultId(HWND dialog);
+// The dialog's own keys: Enter presses the focused push button or the
+// default one, Esc cancels, Tab and Shift+Tab move the focus, unless the
+// focused control wants the key. False when `window` is no dialog or the key
+// is the control's.
+bool NavigationKey(HWND window, int vk, bool shift);
 // Writes "window input refused: LINE (why)" to the transcript.
 void RefuseLine(const std::string& line, const std::string& why);
 

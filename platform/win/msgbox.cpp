@@ -1,16 +1,19 @@
-// Message boxes: no window is shown; the box takes its answer from the script
-// (@answer, or @close and ^C for Esc) or its default button, and writes
-// "[title] text {BUTTONS} -> ANSWER" to the transcript.
+// Message boxes: without a display no window is shown; the box takes its
+// answer from the script (@answer, or @close and ^C for Esc) or its default
+// button. On a display a person answers the box (msgboxwindow.cpp). Either
+// way "[title] text {BUTTONS} -> ANSWER" goes to the transcript.
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "dlgimpl.h"
 #include "dlgscript.h"
+#include "msgboxwindow.h"
 #include "script.h"
 #include "textconv.h"
 #include "textutil.h"
 #include "transcript.h"
+#include "wndbackend.h"
 
 namespace win {
 namespace {
@@ -34,7 +37,9 @@ const char* ButtonName(int id) {
 int ScriptedMessageBox(const std::wstring& caption, const std::wstring& text, const std::vector<int>& buttons,
                        int defaultButton) {
   int answer = defaultButton;
-  std::optional<std::string> next = user::Script::Instance().Peek();
+  std::optional<std::string> next;
+  if (wnd::GetBackend()) answer = ShowMessageBoxWindow(GetActiveWindow(), caption, text, buttons, defaultButton);
+  else next = user::Script::Instance().Peek();
   if (next) {
     std::string l(textutil::Trim(*next));
     if (textutil::StartsWithNoCase(l, "@answer")) {

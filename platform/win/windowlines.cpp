@@ -121,15 +121,15 @@ HWND FocusIn(HWND window) {
   return (f && (f == window || IsChild(window, f))) ? f : window;
 }
 
-void PressKey(HWND window, int vk, bool shift, bool ctrl) {
-  wnd::SetKeyDown(VK_SHIFT, shift);
-  wnd::SetKeyDown(VK_CONTROL, ctrl);
+}  // namespace
+
+namespace dlg {
+
+bool NavigationKey(HWND window, int vk, bool shift) {
+  if (!IsDialog(window)) return false;
   HWND focus = FocusIn(window);
   LRESULT code = SendMessageW(focus, WM_GETDLGCODE, static_cast<WPARAM>(vk), 0);
-  bool dialog = dlg::IsDialog(window);
-  if (ctrl || !dialog) {
-    SendKey(focus, vk, !ctrl);
-  } else if (vk == VK_RETURN && !(code & DLGC_WANTALLKEYS)) {
+  if (vk == VK_RETURN && !(code & DLGC_WANTALLKEYS)) {
     // Enter presses the focused push button, else the default button.
     int id = (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) && GetParent(focus) == window ? GetDlgCtrlID(focus)
                                                                                                 : dlg::DefaultId(window);
@@ -141,8 +141,19 @@ void PressKey(HWND window, int vk, bool shift, bool ctrl) {
   } else if (vk == VK_TAB && !(code & (DLGC_WANTTAB | DLGC_WANTALLKEYS))) {
     dlg::FocusControl(GetNextDlgTabItem(window, dlg::DirectChild(window, focus), shift));
   } else {
-    SendKey(focus, vk, true);
+    return false;
   }
+  return true;
+}
+
+}  // namespace dlg
+
+namespace {
+
+void PressKey(HWND window, int vk, bool shift, bool ctrl) {
+  wnd::SetKeyDown(VK_SHIFT, shift);
+  wnd::SetKeyDown(VK_CONTROL, ctrl);
+  if (ctrl || !dlg::NavigationKey(window, vk, shift)) SendKey(FocusIn(window), vk, !ctrl);
   wnd::SetKeyDown(VK_SHIFT, false);
   wnd::SetKeyDown(VK_CONTROL, false);
 }

@@ -41,6 +41,9 @@ Window* Find(HWND hWnd) {
 
 void SetCreateHook(CreateHook hook) { S().createHook = hook; }
 
+Backend* GetBackend() { return S().backend; }
+void SetBackend(Backend* backend) { S().backend = backend; }
+
 size_t WindowCount() { return S().windows.size(); }
 
 RECT NonClientInsets(const Window& w) {
@@ -216,7 +219,10 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
   RECT rc;
   GetClientRect(h, &rc);
   SendMessageW(h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(rc.right, rc.bottom));
-  if (Find(h) && (Find(h)->style & WS_VISIBLE) && !(style & WS_CHILD)) s.active = h;
+  if (Find(h) && (Find(h)->style & WS_VISIBLE) && !(style & WS_CHILD)) {
+    s.active = h;
+    if (s.backend) s.backend->Shown(h);
+  }
   return Find(h) ? h : nullptr;
 }
 
@@ -254,6 +260,7 @@ BOOL DestroyWindow(HWND hWnd) {
   if (!w) return TRUE;
   if (Window* p = Find(w->parent)) std::erase(p->children, hWnd);
   if (s.active == hWnd) s.active = Find(w->owner) ? w->owner : nullptr;
+  if (s.backend && IsTopLevel(w)) s.backend->Destroyed(hWnd);
   s.windows.erase(reinterpret_cast<uintptr_t>(hWnd));
   return TRUE;
 }
@@ -298,6 +305,7 @@ BOOL ShowWindow(HWND hWnd, int cmdShow) {
     }
     if (show && !(w->style & WS_CHILD) && cmdShow != SW_SHOWNA && cmdShow != SW_SHOWNOACTIVATE) S().active = hWnd;
     w->dirty = true;
+    if (Backend* b = S().backend; b && IsTopLevel(w)) show ? b->Shown(hWnd) : b->Hidden(hWnd);
   }
   return was;
 }
@@ -420,6 +428,7 @@ BOOL SetWindowPos(HWND hWnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   w = Find(hWnd);
   if (!w) return TRUE;
   w->dirty = true;
+  if (Backend* b = S().backend; b && IsTopLevel(w) && !EqualRect(&old, &w->rect)) b->Placed(hWnd);
   if (old.left != w->rect.left || old.top != w->rect.top) SendMessageW(hWnd, WM_MOVE, 0, MAKELPARAM(w->rect.left, w->rect.top));
   if (Find(hWnd) && (old.right - old.left != w->rect.right - w->rect.left || old.bottom - old.top != w->rect.bottom - w->rect.top)) {
     RECT rc;

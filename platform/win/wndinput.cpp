@@ -1,6 +1,7 @@
 // Input state: the focus (kill-focus first), capture, the keyboard state
-// the script sets, the cursor and its position, and timers on a virtual
-// clock that the scripted user's @wait advances.
+// the script or the display sets, the cursor and its position, and timers on
+// a virtual clock that the scripted user's @wait advances (on a display, the
+// display moves it with the real clock).
 #include <algorithm>
 
 #include "wndstate.h"
@@ -58,6 +59,7 @@ HWND SetCapture(HWND hWnd) {
   HWND old = Find(s.capture) ? s.capture : nullptr;
   if (old == hWnd) return old;
   s.capture = hWnd;
+  if (s.backend) s.backend->CaptureChanged(hWnd);
   if (old) SendMessageW(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hWnd));
   return old;
 }
@@ -68,6 +70,7 @@ BOOL ReleaseCapture() {
   State& s = S();
   HWND old = Find(s.capture) ? s.capture : nullptr;
   s.capture = nullptr;
+  if (s.backend && old) s.backend->CaptureChanged(nullptr);
   if (old) SendMessageW(old, WM_CAPTURECHANGED, 0, 0);
   return TRUE;
 }
@@ -133,6 +136,8 @@ UINT_PTR SetTimer(HWND hWnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
   State& s = S();
   if (hWnd && !Find(hWnd)) return 0;
   if (!hWnd) id = ++s.nextTimerId;
+  // On a display the clock is the real one; it is brought up to date first.
+  if (s.backend) s.now = std::max(s.now, s.backend->Now());
   UINT interval = std::max<UINT>(elapse, 10);
   s.timers[{hWnd, id}] = Timer{interval, s.now + interval, proc};
   return hWnd ? (id ? id : 1) : id;

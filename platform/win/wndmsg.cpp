@@ -1,5 +1,5 @@
-// Messages: sending, posting and the queue (an empty queue ends a message
-// loop, as nothing else can arrive without a display), registered messages,
+// Messages: sending, posting and the queue (without a display an empty queue
+// ends a message loop, as nothing else can arrive), registered messages,
 // notifications to a control's parent, and the default window procedure.
 #include <algorithm>
 
@@ -45,8 +45,11 @@ BOOL PeekMessageW(LPMSG msg, HWND hWnd, UINT filterMin, UINT filterMax, UINT rem
 }
 
 BOOL GetMessageW(LPMSG msg, HWND hWnd, UINT filterMin, UINT filterMax) {
-  // Without a display nothing arrives that is not already queued: an empty
-  // queue ends the loop as a quit would, so that no loop can hang.
+  // With a display the loop waits for input; without one nothing arrives
+  // that is not already queued: an empty queue ends the loop as a quit
+  // would, so that no loop can hang. A display that goes away ends it too.
+  while (S().backend && !PeekMessageW(msg, hWnd, filterMin, filterMax, PM_NOREMOVE))
+    if (!S().backend->WaitForInput()) break;
   if (!PeekMessageW(msg, hWnd, filterMin, filterMax, PM_REMOVE)) {
     if (msg) *msg = MSG{nullptr, WM_QUIT, 0, 0, 0, {0, 0}};
     return FALSE;
@@ -84,6 +87,7 @@ LRESULT DefWindowProcW(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETTEXT: {
       w->text = lParam ? reinterpret_cast<LPCWSTR>(lParam) : L"";
       w->dirty = true;
+      if (S().backend && IsTopLevel(w)) S().backend->TextChanged(hWnd);
       return TRUE;
     }
     case WM_GETTEXT: {

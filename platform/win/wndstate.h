@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "wndbackend.h"
 #include "wndimpl.h"
 
 namespace win::wnd {
@@ -39,10 +40,14 @@ struct State {
   bool cursorClipped = false;
   bool quit = false;
   CreateHook createHook = nullptr;
+  Backend* backend = nullptr;
 };
 
 // The one state of the window manager.
 State& S();
+
+// True for a window that is not a child (frames, dialogs, pop-ups).
+inline bool IsTopLevel(const Window* w) { return w && !(w->style & WS_CHILD); }
 
 // The class name a CreateWindow or RegisterClass argument names ("#N" for an atom).
 std::wstring ClassNameOf(LPCWSTR name);
