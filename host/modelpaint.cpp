@@ -16,32 +16,12 @@
 #include "dbextents.h"
 #include "dbhostapp.h"
 #include "dbpoint.h"
+#include "dbspaceids.h"
 #include "dbsymtb.h"
 #include "dbtext.h"
 
 namespace host {
 namespace {
-
-std::vector<AcDbObjectId> ModelSpaceIds() {
-  std::vector<AcDbObjectId> ids;
-  AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
-  AcDbBlockTable* table = nullptr;
-  if (!db || db->getBlockTable(table, AcDb::kForRead) != Acad::eOk) return ids;
-  AcDbBlockTableRecord* space = nullptr;
-  Acad::ErrorStatus es = table->getAt(ACDB_MODEL_SPACE, space, AcDb::kForRead);
-  table->close();
-  if (es != Acad::eOk) return ids;
-  AcDbBlockTableRecordIterator* it = nullptr;
-  if (space->newIterator(it) == Acad::eOk) {
-    for (; !it->done(); it->step()) {
-      AcDbObjectId id;
-      if (it->getEntityId(id) == Acad::eOk) ids.push_back(id);
-    }
-    delete it;
-  }
-  space->close();
-  return ids;
-}
 
 struct Painter {
   HDC dc;
@@ -143,7 +123,7 @@ void PaintModelSpace(HDC dc, int width, int height) {
   const acad::View& v = acad::CurrentView();
   Painter p{dc, width, height, v.centerX, v.centerY, acad::PixelSize()};
   if (!(p.size > 0)) return;
-  for (AcDbObjectId id : ModelSpaceIds()) {
+  for (AcDbObjectId id : acdbModelSpaceIds(acdbHostApplicationServices()->workingDatabase())) {
     AcDbEntity* e = nullptr;
     if (acdbOpenObject(e, id, AcDb::kForRead) != Acad::eOk) continue;
     p.Entity(e, 0);
@@ -154,7 +134,7 @@ void PaintModelSpace(HDC dc, int width, int height) {
 bool ModelSpaceExtents(double& minX, double& minY, double& maxX, double& maxY) {
   AcDbExtents all;
   bool any = false;
-  for (AcDbObjectId id : ModelSpaceIds()) {
+  for (AcDbObjectId id : acdbModelSpaceIds(acdbHostApplicationServices()->workingDatabase())) {
     AcDbEntity* e = nullptr;
     if (acdbOpenObject(e, id, AcDb::kForRead) != Acad::eOk) continue;
     AcDbExtents ext;

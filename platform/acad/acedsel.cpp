@@ -22,6 +22,7 @@
 #include "dbhostapp.h"
 #include "dbobject.h"
 #include "dbpline.h"
+#include "dbspaceids.h"
 #include "dbsymtb.h"
 #include "edprompt.h"
 #include "script.h"
@@ -165,28 +166,6 @@ bool ReadFilter(const resbuf* rb, Filter& filter) {
 
 // ---- the drawing's entities -------------------------------------------------------
 
-// Model-space entities in drawing order (the last one drawn is on top).
-std::vector<AcDbObjectId> ModelSpace() {
-  std::vector<AcDbObjectId> ids;
-  AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
-  AcDbBlockTable* table = nullptr;
-  if (!db || db->getBlockTable(table, AcDb::kForRead) != Acad::eOk) return ids;
-  AcDbBlockTableRecord* space = nullptr;
-  Acad::ErrorStatus es = table->getAt(L"*Model_Space", space, AcDb::kForRead);
-  table->close();
-  if (es != Acad::eOk) return ids;
-  AcDbBlockTableRecordIterator* it = nullptr;
-  if (space->newIterator(it) == Acad::eOk) {
-    for (; !it->done(); it->step()) {
-      AcDbObjectId id;
-      if (it->getEntityId(id) == Acad::eOk) ids.push_back(id);
-    }
-    delete it;
-  }
-  space->close();
-  return ids;
-}
-
 struct Candidate {
   AcDbObjectId id;
   std::vector<std::vector<Pt>> outline;
@@ -194,7 +173,7 @@ struct Candidate {
 
 std::vector<Candidate> Candidates(const Filter& filter) {
   std::vector<Candidate> out;
-  for (AcDbObjectId id : ModelSpace()) {
+  for (AcDbObjectId id : acdbModelSpaceIds(acdbHostApplicationServices()->workingDatabase())) {
     AcDbEntity* e = nullptr;
     if (acdbOpenObject(e, id, AcDb::kForRead) != Acad::eOk) continue;
     if (filter.matches(e)) out.push_back({id, Outline(e)});
@@ -257,7 +236,7 @@ void SelectArea(bool crossing, Pt a, Pt b, const Filter& filter, std::vector<AcD
 }
 
 void SelectLast(const Filter& filter, std::vector<AcDbObjectId>& set, int& added) {
-  std::vector<AcDbObjectId> all = ModelSpace();
+  std::vector<AcDbObjectId> all = acdbModelSpaceIds(acdbHostApplicationServices()->workingDatabase());
   if (all.empty()) return;
   AcDbEntity* e = nullptr;
   if (acdbOpenObject(e, all.back(), AcDb::kForRead) != Acad::eOk) return;
