@@ -6,40 +6,69 @@
 
 namespace win::wnd {
 
+namespace {
+
+// Where a scroll bar's parts lie, in window coordinates: the bar, its two
+// arrows and, when the range is larger than a page, the thumb.
+struct BarParts {
+  RECT bar, arrow1, arrow2, thumb;
+  bool hasThumb = false;
+};
+
+BarParts PartsOf(const Window* w, int bar) {
+  RECT in = NonClientInsets(*w);
+  int cxv = GetSystemMetrics(SM_CXVSCROLL), cyh = GetSystemMetrics(SM_CYHSCROLL);
+  RECT full = {in.left, in.top, w->rect.right - w->rect.left - (in.right), w->rect.bottom - w->rect.top - in.bottom};
+  bool vert = bar == SB_VERT;
+  BarParts p{};
+  RECT& sb = p.bar;
+  sb = vert ? RECT{full.right, full.top, full.right + cxv, full.bottom} : RECT{full.left, full.bottom, full.right, full.bottom + cyh};
+  const SCROLLINFO& si = w->scroll[bar].info;
+  int len = vert ? sb.bottom - sb.top : sb.right - sb.left;
+  int arrow = vert ? cxv : cyh;
+  p.arrow1 = vert ? RECT{sb.left, sb.top, sb.right, sb.top + arrow} : RECT{sb.left, sb.top, sb.left + arrow, sb.bottom};
+  p.arrow2 = vert ? RECT{sb.left, sb.bottom - arrow, sb.right, sb.bottom} : RECT{sb.right - arrow, sb.top, sb.right, sb.bottom};
+  int track = len - 2 * arrow;
+  int range = si.nMax - si.nMin + 1;
+  if (track > 8 && range > 0 && static_cast<int>(si.nPage) < range) {
+    int thumb = std::max(8, si.nPage ? MulDiv(track, static_cast<int>(si.nPage), range) : 16);
+    int span = range - std::max<int>(static_cast<int>(si.nPage), 1);
+    int pos = span > 0 ? MulDiv(track - thumb, si.nPos - si.nMin, span) : 0;
+    p.thumb = vert ? RECT{sb.left, sb.top + arrow + pos, sb.right, sb.top + arrow + pos + thumb}
+                   : RECT{sb.left + arrow + pos, sb.top, sb.left + arrow + pos + thumb, sb.bottom};
+    p.hasThumb = true;
+  }
+  return p;
+}
+
+}  // namespace
+
 // Arrows at the ends and the thumb at the position; the corner between two
 // bars in the face colour.
 void PaintScrollBars(Window* w, HDC dc) {
-  RECT in = NonClientInsets(*w);
   for (int bar = 0; bar < 2; ++bar) {
     if (!(w->style & (bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL))) continue;
-    int cxv = GetSystemMetrics(SM_CXVSCROLL), cyh = GetSystemMetrics(SM_CYHSCROLL);
-    RECT full = {in.left, in.top, w->rect.right - w->rect.left - (in.right), w->rect.bottom - w->rect.top - in.bottom};
-    RECT sb = bar == SB_VERT ? RECT{full.right, full.top, full.right + cxv, full.bottom}
-                             : RECT{full.left, full.bottom, full.right, full.bottom + cyh};
-    FillRect(dc, &sb, GetSysColorBrush(COLOR_SCROLLBAR));
-    const SCROLLINFO& si = w->scroll[bar].info;
+    BarParts p = PartsOf(w, bar);
     bool vert = bar == SB_VERT;
-    int len = vert ? sb.bottom - sb.top : sb.right - sb.left;
-    int arrow = vert ? cxv : cyh;
-    RECT a1 = vert ? RECT{sb.left, sb.top, sb.right, sb.top + arrow} : RECT{sb.left, sb.top, sb.left + arrow, sb.bottom};
-    RECT a2 = vert ? RECT{sb.left, sb.bottom - arrow, sb.right, sb.bottom} : RECT{sb.right - arrow, sb.top, sb.right, sb.bottom};
-    DrawFrameControl(dc, &a1, DFC_SCROLL, vert ? DFCS_SCROLLUP : DFCS_SCROLLLEFT);
-    DrawFrameControl(dc, &a2, DFC_SCROLL, vert ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT);
-    int track = len - 2 * arrow;
-    int range = si.nMax - si.nMin + 1;
-    if (track > 8 && range > 0 && static_cast<int>(si.nPage) < range) {
-      int thumb = std::max(8, si.nPage ? MulDiv(track, static_cast<int>(si.nPage), range) : 16);
-      int span = range - std::max<int>(static_cast<int>(si.nPage), 1);
-      int pos = span > 0 ? MulDiv(track - thumb, si.nPos - si.nMin, span) : 0;
-      RECT t = vert ? RECT{sb.left, sb.top + arrow + pos, sb.right, sb.top + arrow + pos + thumb}
-                    : RECT{sb.left + arrow + pos, sb.top, sb.left + arrow + pos + thumb, sb.bottom};
-      DrawEdge(dc, &t, EDGE_RAISED, BF_RECT | BF_MIDDLE);
-    }
-    if ((w->style & WS_VSCROLL) && (w->style & WS_HSCROLL) && bar == SB_VERT) {
-      RECT corner{full.right, full.bottom, full.right + cxv, full.bottom + cyh};
+    FillRect(dc, &p.bar, GetSysColorBrush(COLOR_SCROLLBAR));
+    DrawFrameControl(dc, &p.arrow1, DFC_SCROLL, vert ? DFCS_SCROLLUP : DFCS_SCROLLLEFT);
+    DrawFrameControl(dc, &p.arrow2, DFC_SCROLL, vert ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT);
+    if (p.hasThumb) DrawEdge(dc, &p.thumb, EDGE_RAISED, BF_RECT | BF_MIDDLE);
+    if ((w->style & WS_VSCROLL) && (w->style & WS_HSCROLL) && vert) {
+      RECT corner{p.bar.left, p.bar.bottom, p.bar.right, p.bar.bottom + GetSystemMetrics(SM_CYHSCROLL)};
       FillRect(dc, &corner, GetSysColorBrush(COLOR_BTNFACE));
     }
   }
+}
+
+int ScrollCodeAt(const Window* w, int bar, POINT at) {
+  BarParts p = PartsOf(w, bar);
+  if (!PtInRect(&p.bar, at)) return -1;
+  if (PtInRect(&p.arrow1, at)) return SB_LINEUP;
+  if (PtInRect(&p.arrow2, at)) return SB_LINEDOWN;
+  if (!p.hasThumb || PtInRect(&p.thumb, at)) return -1;
+  bool before = bar == SB_VERT ? at.y < p.thumb.top : at.x < p.thumb.left;
+  return before ? SB_PAGEUP : SB_PAGEDOWN;
 }
 
 }  // namespace win::wnd

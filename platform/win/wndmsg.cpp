@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "textutil.h"
+#include "wininput.h"
 #include "wndstate.h"
 
 namespace win::wnd {
@@ -149,6 +150,21 @@ LRESULT DefWindowProcW(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if ((w->style & WS_HSCROLL) && cp.y >= rc.bottom && cp.x < rc.right) return HTHSCROLL;
       if ((w->style & WS_CAPTION) == WS_CAPTION && pt.y < wr.top + in.top) return HTCAPTION;
       return HTBORDER;
+    }
+    case WM_NCLBUTTONDOWN: {
+      // A press on a scroll bar's arrow or track scrolls by a line or a page,
+      // as the scroll bar's own messages; the thumb is not dragged.
+      if (wParam != HTVSCROLL && wParam != HTHSCROLL) return 0;
+      int bar = wParam == HTVSCROLL ? SB_VERT : SB_HORZ;
+      RECT wr;
+      GetWindowRect(hWnd, &wr);
+      POINT at{GET_X_LPARAM(lParam) - wr.left, GET_Y_LPARAM(lParam) - wr.top};
+      int code = ScrollCodeAt(w, bar, at);
+      if (code < 0) return 0;
+      UINT scroll = bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL;
+      SendMessageW(hWnd, scroll, MAKEWPARAM(code, 0), 0);
+      if (IsWindow(hWnd)) SendMessageW(hWnd, scroll, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
+      return 0;
     }
     case WM_SETCURSOR: {
       if (w->parent && (w->style & WS_CHILD) && SendMessageW(w->parent, WM_SETCURSOR, wParam, lParam)) return TRUE;

@@ -57,5 +57,9 @@ inline Window* Parent(Window* w) { return w ? Find(w->parent) : nullptr; }
 POINT ClientOriginInRoot(Window* w);
 // Draws the scroll bars of the window's frame (scrollbar.cpp).
 void PaintScrollBars(Window* w, HDC dc);
+// The scroll code of a press on the window's scroll bar `bar` at a point in
+// window coordinates: the arrows step a line, the track beside the thumb a
+// page; -1 on the thumb or outside the bar.
+int ScrollCodeAt(const Window* w, int bar, POINT at);
 
 }  // namespace win::wnd

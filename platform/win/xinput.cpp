@@ -12,6 +12,7 @@
 
 #include "dlgimpl.h"
 #include "textconv.h"
+#include "wininput.h"
 #include "xdisplayimpl.h"
 
 namespace win::xdisplay {
@@ -190,6 +191,9 @@ void HandleButton(XBackend& x, HWND top, const XButtonEvent& ev, bool press) {
       x.drag = {top, ev.x, ev.y, (tw->style & WS_SYSMENU) && PtInRect(&box, at) != 0};
       return;
     }
+    // A press on a window's own scroll bar is the window's to take.
+    if ((hit == HTVSCROLL || hit == HTHSCROLL) && press && ev.button == Button1)
+      SendMessageW(target, WM_NCLBUTTONDOWN, static_cast<WPARAM>(hit), MAKELPARAM(screen.x, screen.y));
     if (hit != HTCLIENT) return;
   }
   bool dbl = false;

@@ -4,6 +4,7 @@
 // shortcuts and the standard edit commands with their menu states.
 #include "GridTestSupport.h"
 #include "dlgscript.h"
+#include "wininput.h"
 #include "wintest.h"
 #include "wndimpl.h"
 
@@ -246,5 +247,30 @@ TEST_F(GridInputTest, ScrollBarCodesStepOverHiddenRowsAndColumns) {
     EXPECT_EQ(nEnd, ::GetScrollPos(m_grid->GetSafeHwnd(), bar)) << "a line past the end stays";
     m_grid->SendMessage(message, SB_PAGEUP, 0);
     EXPECT_LT(::GetScrollPos(m_grid->GetSafeHwnd(), bar), nEnd);
+    m_grid->SendMessage(message, SB_TOP, 0);
   }
+  // Presses on the bars themselves, as the pointer gives them: an arrow steps
+  // a line, the track beside the thumb a page, the thumb does nothing.
+  CRect client;
+  m_grid->GetClientRect(&client);
+  const int cxv = ::GetSystemMetrics(SM_CXVSCROLL), cyh = ::GetSystemMetrics(SM_CYHSCROLL);
+  auto press = [&](int x, int y) {
+    CPoint at(x, y);
+    m_grid->ClientToScreen(&at);
+    LRESULT hit = m_grid->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
+    m_grid->SendMessage(WM_NCLBUTTONDOWN, static_cast<WPARAM>(hit), MAKELPARAM(at.x, at.y));
+    return hit;
+  };
+  const int barX = client.right + cxv / 2, barY = client.bottom + cyh / 2;
+  EXPECT_EQ(HTVSCROLL, press(barX, cxv + 2));  // the thumb, at the top of the track
+  EXPECT_EQ(1, m_grid->GetTopleftNonFixedCell().row);
+  press(barX, client.bottom - 2);  // the down arrow
+  EXPECT_EQ(3, m_grid->GetTopleftNonFixedCell().row);
+  press(barX, client.bottom - cxv - 3);  // the track below the thumb
+  EXPECT_GT(m_grid->GetTopleftNonFixedCell().row, 10);
+  m_grid->SendMessage(WM_VSCROLL, SB_TOP, 0);
+  EXPECT_EQ(HTHSCROLL, press(client.right - 2, barY));  // the right arrow
+  EXPECT_EQ(3, m_grid->GetTopleftNonFixedCell().col);
+  press(2, barY);  // the left arrow
+  EXPECT_EQ(1, m_grid->GetTopleftNonFixedCell().col);
 }
