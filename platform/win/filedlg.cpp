@@ -29,8 +29,9 @@ struct FileDialog {
 std::vector<std::wstring> Patterns(LPCWSTR filter) {
   std::vector<std::wstring> out;
   if (!filter || !*filter) return out;
-  const wchar_t* spec = filter + wcslen(filter) + 1;  // the first pair's pattern
-  std::wstring all(spec);
+  // The filter is "name\0pattern\0..." pairs; the first pair's pattern
+  // ("*.dxf;*.dwg") is what the dialog lists.
+  std::wstring all(filter + wcslen(filter) + 1);
   size_t start = 0;
   while (start <= all.size()) {
     size_t semi = all.find(L';', start);
