@@ -250,10 +250,12 @@ TEST_F(GridInputTest, EnsureVisibleScrollsTheLeastThatShowsTheCellWhole) {
     }
     // The least: the cell touches the edge it came in from, or one more row
     // (column) before it would not fit.
-    if (after.row != before.row)
+    if (after.row != before.row) {
       EXPECT_TRUE(r.top == fixedH || r.bottom + m_grid->GetRowHeight(after.row - 1) > client.bottom);
-    if (after.col != before.col)
+    }
+    if (after.col != before.col) {
       EXPECT_TRUE(r.left == fixedW || r.right + m_grid->GetColumnWidth(after.col - 1) > client.right);
+    }
   }
 }
 
