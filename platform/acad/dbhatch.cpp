@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cwctype>
+#include <vector>
 
 #include "dbcurves.h"
 #include "dbgeutil.h"
@@ -43,9 +44,10 @@ Acad::ErrorStatus AcDbHatch::setPattern(HatchPatternType type, const ACHAR* name
 bool AcDbHatch::isSolidFill() const {
   // Asked at every drawing: letters compared without the locale's case tables.
   static const wchar_t kSolid[] = L"SOLID";
-  if (m_pattern.size() != 5) return false;
+  std::wstring_view name = m_pattern.view();
+  if (name.size() != 5) return false;
   for (size_t i = 0; i < 5; ++i) {
-    wchar_t c = m_pattern[i];
+    wchar_t c = name[i];
     if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
     if (c != kSolid[i]) return false;
   }
@@ -117,11 +119,15 @@ Acad::ErrorStatus AcDbHatch::getAssocObjIdsAt(int index, AcDbObjectIdArray& ids)
 }
 
 AcGePoint2d AcDbHatch::toPlane(const AcGePoint3d& p) const {
+  // The plane of the z axis, which nearly every hatch lies in, is the xy
+  // plane itself.
+  if (m_normal.x == 0.0 && m_normal.y == 0.0 && m_normal.z == 1.0) return {p.x, p.y};
   AcGePoint3d q = AcGeMatrix3d::worldToPlane(m_normal) * p;
   return {q.x, q.y};
 }
 
 AcGePoint3d AcDbHatch::toWorld(const AcGePoint2d& p) const {
+  if (m_normal.x == 0.0 && m_normal.y == 0.0 && m_normal.z == 1.0) return {p.x, p.y, m_dElevation};
   return AcGeMatrix3d::planeToWorld(m_normal) * AcGePoint3d(p.x, p.y, m_dElevation);
 }
 
@@ -193,7 +199,8 @@ bool AcDbHatch::isEvaluated() const {
 
 namespace {
 // Signed area of a closed outline with bulges.
-double LoopArea(const std::vector<AcGePoint2d>& v, const std::vector<double>& b) {
+template <class Points, class Bulges>
+double LoopArea(const Points& v, const Bulges& b) {
   double sum = 0.0;
   size_t n = v.size();
   for (size_t i = 0; i < n; ++i) {
@@ -269,7 +276,7 @@ void AcDbHatch::dxfOutFields(AcDbDxfFiler& filer) const {
   filer.writeUtf8(100, "AcDbHatch");
   filer.writePoint3d(10, AcGePoint3d(0, 0, m_dElevation));
   filer.writeVector3d(210, m_normal);
-  filer.writeString(2, m_pattern);
+  filer.writeString(2, m_pattern.view());
   filer.writeInt(70, isSolidFill() ? 1 : 0);
   filer.writeInt(71, m_bAssociative ? 1 : 0);
   int written = 0;

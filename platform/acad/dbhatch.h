@@ -1,12 +1,17 @@
 // AcDbHatch: a filled or patterned area bounded by loops. Loops are given as
 // boundary objects (circles, closed polylines, ellipses) or as vertices with
-// bulges; evaluateHatch turns object loops into their outline.
+// bulges; evaluateHatch turns object loops into their outline. The common
+// hatch (one loop of one boundary with a short outline, the predefined
+// "SOLID" pattern) keeps all of it inside the object: no allocation besides
+// the object's own.
 #pragma once
 
+#include <memory>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "dbentity.h"
+#include "dbsmallarray.h"
 #include "gegeometry.h"
 
 class AcDbHatch : public AcDbEntity {
@@ -67,23 +72,46 @@ class AcDbHatch : public AcDbEntity {
   AcDbHatch(const AcDbHatch&) = default;
 
  private:
+  // Room inside for a circle's outline (two half circles).
   struct Loop {
     Adesk::Int32 type = kDefault;
-    std::vector<AcDbObjectId> ids;      // boundary objects (object loops)
-    std::vector<AcGePoint2d> vertices;  // outline in the plane
-    std::vector<double> bulges;
     bool evaluated = false;
+    AcDbSmallArray<AcDbObjectId, 1> ids;      // boundary objects (object loops)
+    AcDbSmallArray<AcGePoint2d, 2> vertices;  // outline in the plane
+    AcDbSmallArray<double, 2> bulges;
+  };
+  // The pattern's name as given; "SOLID", which nearly every hatch has, is
+  // not copied.
+  class PatternName {
+   public:
+    PatternName() = default;
+    PatternName(const PatternName& other) : m_pOther(other.m_pOther ? new std::wstring(*other.m_pOther) : nullptr) {}
+    PatternName& operator=(const PatternName& other) {
+      if (this != &other) m_pOther.reset(other.m_pOther ? new std::wstring(*other.m_pOther) : nullptr);
+      return *this;
+    }
+    PatternName& operator=(std::wstring_view name) {
+      if (name == std::wstring_view(kSolid)) m_pOther.reset();
+      else m_pOther = std::make_unique<std::wstring>(name);
+      return *this;
+    }
+    const ACHAR* c_str() const { return m_pOther ? m_pOther->c_str() : kSolid; }
+    std::wstring_view view() const { return m_pOther ? std::wstring_view(*m_pOther) : std::wstring_view(kSolid); }
+    static constexpr const ACHAR* kSolid = L"SOLID";
+
+   private:
+    std::unique_ptr<std::wstring> m_pOther;  // null: "SOLID"
   };
   AcGePoint2d toPlane(const AcGePoint3d& p) const;
   AcGePoint3d toWorld(const AcGePoint2d& p) const;
   bool outlineOf(AcDbObjectId id, Loop& loop) const;
 
-  std::vector<Loop> m_loops;
+  AcDbSmallArray<Loop, 1> m_loops;
   AcGeVector3d m_normal = AcGeVector3d::kZAxis;
   double m_dElevation = 0.0;
   bool m_bAssociative = false;
   HatchPatternType m_patternType = kPreDefined;
-  std::wstring m_pattern = L"SOLID";
+  PatternName m_pattern;
   double m_dPatternAngle = 0.0;
   double m_dPatternScale = 1.0;
   HatchStyle m_style = kNormal;
