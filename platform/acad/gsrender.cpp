@@ -624,11 +624,13 @@ void RenderView(cairo_t* cr, const GsView& view, const GsDevice& device) {
   if (view.isVisible()) {
     Renderer renderer(cr, view, device);
     // Drawing may not change what the view holds, but a drawable could:
-    // the view's list is copied first.
-    std::vector<ViewEntry> entries = view.entries();
+    // the list is walked by position, each entry copied before it is drawn
+    // (a copy of the whole list would be new memory at every drawing).
+    const std::vector<ViewEntry>& entries = view.entries();
     // The standard models first; direct-rendering models on top of them.
     for (int pass = 0; pass < 2; ++pass) {
-      for (const ViewEntry& e : entries) {
+      for (size_t i = 0; i < entries.size(); ++i) {
+        const ViewEntry e = entries[i];
         bool direct = e.model->renderType() == AcGsModel::kDirect;
         if (direct != (pass == 1)) continue;
         AcGiDrawable* drawable = e.drawable;
