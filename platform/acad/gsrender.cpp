@@ -626,7 +626,7 @@ void RenderView(cairo_t* cr, const GsView& view, const GsDevice& device) {
     // Drawing may not change what the view holds, but a drawable could:
     // the list is walked by position, each entry copied before it is drawn
     // (a copy of the whole list would be new memory at every drawing).
-    const std::vector<ViewEntry>& entries = view.entries();
+    const ViewEntryList& entries = view.entries();
     // The standard models first; direct-rendering models on top of them.
     for (int pass = 0; pass < 2; ++pass) {
       for (size_t i = 0; i < entries.size(); ++i) {
