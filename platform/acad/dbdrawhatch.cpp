@@ -396,11 +396,11 @@ Adesk::Boolean AcDbHatch::worldDraw(AcGiWorldDraw* draw) {
   // The area's buffers are kept from drawing to drawing (a drive test draws
   // hundreds of thousands of hatches); drawing a hatch draws no other.
   thread_local acdbdraw::HatchArea area;
-  area.normal = m_normal;
+  area.normal = normal();
   area.elevation = m_dElevation;
   area.solid = isSolidFill();
   area.pattern.clear();
-  if (!area.solid) area.pattern = acdbdraw::DefaultPattern(m_dPatternAngle, m_dPatternScale);
+  if (!area.solid) area.pattern = acdbdraw::DefaultPattern(patternAngle(), patternScale());
   size_t used = 0;
   for (const Loop& loop : m_loops) {
     // Object loops have their outline once the hatch was evaluated.

@@ -8,7 +8,6 @@
 
 #include <memory>
 #include <string>
-#include <string_view>
 
 #include "dbentity.h"
 #include "dbsmallarray.h"
@@ -27,22 +26,28 @@ class AcDbHatch : public AcDbEntity {
   AcDbHatch() = default;
   ACDB_DECLARE_CLONE(AcDbHatch)
 
-  AcGeVector3d normal() const { return m_normal; }
+  AcGeVector3d normal() const { return settings().normal; }
   Acad::ErrorStatus setNormal(const AcGeVector3d& n);
   double elevation() const { return m_dElevation; }
   Acad::ErrorStatus setElevation(double e);
   bool associative() const { return m_bAssociative; }
   Acad::ErrorStatus setAssociative(bool on);
-  HatchPatternType patternType() const { return m_patternType; }
-  const ACHAR* patternName() const { return m_pattern.c_str(); }
+  HatchPatternType patternType() const { return settings().patternType; }
+  const ACHAR* patternName() const { return settings().pattern.c_str(); }
   Acad::ErrorStatus setPattern(HatchPatternType type, const ACHAR* name);
   bool isSolidFill() const;
-  double patternAngle() const { return m_dPatternAngle; }
-  Acad::ErrorStatus setPatternAngle(double a) { m_dPatternAngle = a; return Acad::eOk; }
-  double patternScale() const { return m_dPatternScale; }
+  double patternAngle() const { return settings().patternAngle; }
+  Acad::ErrorStatus setPatternAngle(double a) {
+    set(&Settings::patternAngle, a);
+    return Acad::eOk;
+  }
+  double patternScale() const { return settings().patternScale; }
   Acad::ErrorStatus setPatternScale(double s);
-  HatchStyle hatchStyle() const { return m_style; }
-  Acad::ErrorStatus setHatchStyle(HatchStyle s) { m_style = s; return Acad::eOk; }
+  HatchStyle hatchStyle() const { return settings().style; }
+  Acad::ErrorStatus setHatchStyle(HatchStyle s) {
+    set(&Settings::style, s);
+    return Acad::eOk;
+  }
 
   // A loop of boundary objects (all of the hatch's database, or new ones).
   Acad::ErrorStatus appendLoop(Adesk::Int32 loopType, const AcDbObjectIdArray& boundaryIds);
@@ -80,39 +85,49 @@ class AcDbHatch : public AcDbEntity {
     AcDbSmallArray<AcGePoint2d, 2> vertices;  // outline in the plane
     AcDbSmallArray<double, 2> bulges;
   };
-  // The pattern's name as given; "SOLID", which nearly every hatch has, is
-  // not copied.
-  class PatternName {
+  // What few hatches have otherwise than the usual: a plane other than xy,
+  // a pattern other than the predefined "SOLID" (its name, angle and scale),
+  // another style. Kept apart, made when one of them first differs, so
+  // that the common hatch carries none of it.
+  struct Settings {
+    AcGeVector3d normal = AcGeVector3d::kZAxis;
+    HatchPatternType patternType = kPreDefined;
+    HatchStyle style = kNormal;
+    std::wstring pattern = L"SOLID";
+    double patternAngle = 0.0;
+    double patternScale = 1.0;
+  };
+  class SettingsPtr {
    public:
-    PatternName() = default;
-    PatternName(const PatternName& other) : m_pOther(other.m_pOther ? new std::wstring(*other.m_pOther) : nullptr) {}
-    PatternName& operator=(const PatternName& other) {
-      if (this != &other) m_pOther.reset(other.m_pOther ? new std::wstring(*other.m_pOther) : nullptr);
+    SettingsPtr() = default;
+    SettingsPtr(const SettingsPtr& other) : m_p(other.m_p ? new Settings(*other.m_p) : nullptr) {}
+    SettingsPtr& operator=(const SettingsPtr& other) {
+      if (this != &other) m_p.reset(other.m_p ? new Settings(*other.m_p) : nullptr);
       return *this;
     }
-    PatternName& operator=(std::wstring_view name) {
-      if (name == std::wstring_view(kSolid)) m_pOther.reset();
-      else m_pOther = std::make_unique<std::wstring>(name);
-      return *this;
+    Settings* get() const { return m_p.get(); }
+    Settings& make() {
+      if (!m_p) m_p = std::make_unique<Settings>();
+      return *m_p;
     }
-    const ACHAR* c_str() const { return m_pOther ? m_pOther->c_str() : kSolid; }
-    std::wstring_view view() const { return m_pOther ? std::wstring_view(*m_pOther) : std::wstring_view(kSolid); }
-    static constexpr const ACHAR* kSolid = L"SOLID";
 
    private:
-    std::unique_ptr<std::wstring> m_pOther;  // null: "SOLID"
+    std::unique_ptr<Settings> m_p;
   };
+  static const Settings& usualSettings();
+  const Settings& settings() const { return m_settings.get() ? *m_settings.get() : usualSettings(); }
+  // Sets one of them, making the hatch's own only for a value not the usual.
+  template <class T>
+  void set(T Settings::*field, const T& value) {
+    if (!m_settings.get() && usualSettings().*field == value) return;
+    m_settings.make().*field = value;
+  }
   AcGePoint2d toPlane(const AcGePoint3d& p) const;
   AcGePoint3d toWorld(const AcGePoint2d& p) const;
   bool outlineOf(AcDbObjectId id, Loop& loop) const;
 
   AcDbSmallArray<Loop, 1> m_loops;
-  AcGeVector3d m_normal = AcGeVector3d::kZAxis;
   double m_dElevation = 0.0;
+  SettingsPtr m_settings;
   bool m_bAssociative = false;
-  HatchPatternType m_patternType = kPreDefined;
-  PatternName m_pattern;
-  double m_dPatternAngle = 0.0;
-  double m_dPatternScale = 1.0;
-  HatchStyle m_style = kNormal;
 };

@@ -2,7 +2,8 @@
 // the object that holds it and goes to the heap only beyond them. Objects
 // made by the hundred thousand with a few elements each (a hatch's one loop
 // of one boundary and two vertices) then cost no allocation per element
-// list, and their memory is one piece.
+// list, and their memory is one piece. The inline elements share their room
+// with the heap block's address: an array costs its elements and 8 bytes.
 #pragma once
 
 #include <algorithm>
@@ -44,9 +45,9 @@ class AcDbSmallArray {
 
   size_t size() const { return m_nSize; }
   bool empty() const { return m_nSize == 0; }
-  size_t capacity() const { return m_pHeap ? m_nCapacity : N; }
-  T* data() { return m_pHeap ? m_pHeap : inlineData(); }
-  const T* data() const { return m_pHeap ? m_pHeap : inlineData(); }
+  size_t capacity() const { return onHeap() ? m_nCapacity : N; }
+  T* data() { return onHeap() ? m_storage.heap : inlineData(); }
+  const T* data() const { return onHeap() ? m_storage.heap : inlineData(); }
   T* begin() { return data(); }
   T* end() { return data() + m_nSize; }
   const T* begin() const { return data(); }
@@ -76,7 +77,7 @@ class AcDbSmallArray {
       std::uninitialized_move_n(data(), m_nSize, fresh);
       std::destroy_n(data(), m_nSize);
       freeHeap();
-      m_pHeap = fresh;
+      m_storage.heap = fresh;
       m_nCapacity = static_cast<uint32_t>(grown);
       return fresh[m_nSize++];
     }
@@ -106,11 +107,12 @@ class AcDbSmallArray {
   }
 
  private:
-  T* inlineData() { return std::launder(reinterpret_cast<T*>(m_inline)); }
-  const T* inlineData() const { return std::launder(reinterpret_cast<const T*>(m_inline)); }
+  bool onHeap() const { return m_nCapacity != 0; }
+  T* inlineData() { return std::launder(reinterpret_cast<T*>(m_storage.bytes)); }
+  const T* inlineData() const { return std::launder(reinterpret_cast<const T*>(m_storage.bytes)); }
   void freeHeap() {
-    if (m_pHeap) ::operator delete(m_pHeap, std::align_val_t(alignof(T)));
-    m_pHeap = nullptr;
+    if (onHeap()) ::operator delete(m_storage.heap, std::align_val_t(alignof(T)));
+    m_storage.heap = nullptr;
     m_nCapacity = 0;
   }
   void release() {
@@ -120,11 +122,11 @@ class AcDbSmallArray {
   // Takes other's elements (its heap block, or a move of its inline ones);
   // other is left empty. This array holds nothing yet.
   void takeFrom(AcDbSmallArray& other) noexcept {
-    if (other.m_pHeap) {
-      m_pHeap = other.m_pHeap;
+    if (other.onHeap()) {
+      m_storage.heap = other.m_storage.heap;
       m_nCapacity = other.m_nCapacity;
       m_nSize = other.m_nSize;
-      other.m_pHeap = nullptr;
+      other.m_storage.heap = nullptr;
       other.m_nCapacity = 0;
       other.m_nSize = 0;
       return;
@@ -134,8 +136,10 @@ class AcDbSmallArray {
     other.clear();
   }
 
-  T* m_pHeap = nullptr;
+  union Storage {
+    T* heap;  // while the capacity is not 0
+    alignas(T) unsigned char bytes[N * sizeof(T)];
+  } m_storage{nullptr};
   uint32_t m_nSize = 0;
-  uint32_t m_nCapacity = 0;  // of the heap block
-  alignas(T) unsigned char m_inline[N * sizeof(T)];
+  uint32_t m_nCapacity = 0;  // of the heap block; 0 while the elements are inline
 };

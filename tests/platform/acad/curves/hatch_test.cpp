@@ -122,6 +122,26 @@ TEST(AcadHatch, CopiesKeepEveryLoopAndThePatternNameAsGiven) {
     EXPECT_STREQ(copy->patternName(), name);
     EXPECT_EQ(copy->isSolidFill(), name[0] != L'A');
   }
+  // Settings other than the usual ones are copied too, and the usual ones
+  // come back when set again.
+  hatch.setPatternScale(2.5);
+  hatch.setPatternAngle(0.5);
+  hatch.setHatchStyle(AcDbHatch::kOuter);
+  hatch.setNormal(AcGeVector3d(0, 0, -3));
+  std::unique_ptr<AcDbHatch> turned(AcDbHatch::cast(hatch.clone()));
+  EXPECT_EQ(turned->patternScale(), 2.5);
+  EXPECT_EQ(turned->patternAngle(), 0.5);
+  EXPECT_EQ(turned->hatchStyle(), AcDbHatch::kOuter);
+  EXPECT_EQ(turned->normal().z, -1.0);
+  hatch.setPatternScale(1.0);
+  hatch.setPatternAngle(0.0);
+  hatch.setHatchStyle(AcDbHatch::kNormal);
+  hatch.setNormal(AcGeVector3d::kZAxis);
+  EXPECT_EQ(hatch.patternScale(), 1.0);
+  EXPECT_EQ(hatch.hatchStyle(), AcDbHatch::kNormal);
+  EXPECT_EQ(hatch.normal().z, 1.0);
+  EXPECT_EQ(turned->patternScale(), 2.5);
+
   std::unique_ptr<AcDbHatch> copy(AcDbHatch::cast(hatch.clone()));
   ASSERT_EQ(hatch.removeLoopAt(0), Acad::eOk);
   ASSERT_EQ(hatch.numLoops(), 2);
