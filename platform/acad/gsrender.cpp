@@ -118,12 +118,15 @@ void Renderer::updateDeviceMatrix() {
 void Renderer::pushModel(const AcGeMatrix3d& m) {
   // The device transform of the level below comes back with the pop.
   m_deviceStack.push_back(m_modelToDevice);
+  m_scaleStack.push_back(m_dModelScale);
   if (IsIdentity(m)) {
     // Every planar drawable in the xy plane pushes its plane: nothing changes.
     m_model.push_back(m_model.back());
     return;
   }
   m_model.push_back(m_model.back() * m);
+  double scale = m_model.back().scale();
+  m_dModelScale = scale > 0 ? scale : 1.0;
   updateDeviceMatrix();
 }
 
@@ -132,13 +135,13 @@ bool Renderer::popModel() {
   m_model.pop_back();
   m_modelToDevice = m_deviceStack.back();
   m_deviceStack.pop_back();
+  m_dModelScale = m_scaleStack.back();
+  m_scaleStack.pop_back();
   return true;
 }
 
 double Renderer::deviation() const {
-  double modelScale = m_model.back().scale();
-  if (!(modelScale > 0)) modelScale = 1.0;
-  return 0.5 / (m_dScale * modelScale);
+  return 0.5 / (m_dScale * m_dModelScale);
 }
 
 bool Renderer::toDevice(const AcGePoint3d& p, AcGePoint2d& d) const {
