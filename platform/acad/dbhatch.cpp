@@ -146,8 +146,11 @@ bool AcDbHatch::outlineOf(AcDbObjectId id, Loop& loop) const {
   loop.bulges.clear();
   const AcGeVector3d& n = settings().normal;
   if (auto* c = AcDbCircle::cast(obj)) {
-    if (!c->normal().isParallelTo(n)) return false;
-    double sense = c->normal().dotProduct(n) > 0 ? 1.0 : -1.0;
+    // A circle in the hatch's own plane (nearly always) needs no test.
+    AcGeVector3d cn = c->normal();
+    bool same = cn.x == n.x && cn.y == n.y && cn.z == n.z;
+    if (!same && !cn.isParallelTo(n)) return false;
+    double sense = same || cn.dotProduct(n) > 0 ? 1.0 : -1.0;
     AcGePoint2d centre = toPlane(c->center());
     loop.vertices = {AcGePoint2d(centre.x + c->radius(), centre.y), AcGePoint2d(centre.x - c->radius(), centre.y)};
     loop.bulges = {sense, sense};
