@@ -177,8 +177,20 @@ Acad::ErrorStatus AcDbLine::dxfInFields(const AcDbDxfRecord& record) {
 
 // ---- circle ---------------------------------------------------------------
 
+const AcDbCircle::Plane& AcDbCircle::usualPlane() {
+  static const Plane usual;
+  return usual;
+}
+
+void AcDbCircle::setUnitNormal(const AcGeVector3d& unit) {
+  // Compared exactly: the usual plane is the z axis itself.
+  if (m_plane.get() || unit.x != 0.0 || unit.y != 0.0 || unit.z != 1.0) m_plane.make().normal = unit;
+}
+
 AcDbCircle::AcDbCircle(const AcGePoint3d& center, const AcGeVector3d& normal, double radius)
-    : m_center(center), m_dRadius(radius), m_normal(normal.isZeroLength() ? AcGeVector3d::kZAxis : normal.normal()) {}
+    : m_center(center), m_dRadius(radius) {
+  if (!normal.isZeroLength()) setUnitNormal(normal.normal());
+}
 
 Acad::ErrorStatus AcDbCircle::setCenter(const AcGePoint3d& c) { m_center = c; return Acad::eOk; }
 Acad::ErrorStatus AcDbCircle::setRadius(double r) {
@@ -188,16 +200,19 @@ Acad::ErrorStatus AcDbCircle::setRadius(double r) {
 }
 Acad::ErrorStatus AcDbCircle::setNormal(const AcGeVector3d& n) {
   if (n.isZeroLength()) return Acad::eInvalidInput;
-  m_normal = n.normal();
+  setUnitNormal(n.normal());
   return Acad::eOk;
 }
-Acad::ErrorStatus AcDbCircle::setThickness(double t) { m_dThickness = t; return Acad::eOk; }
+Acad::ErrorStatus AcDbCircle::setThickness(double t) {
+  if (m_plane.get() || t != 0.0) m_plane.make().thickness = t;
+  return Acad::eOk;
+}
 double AcDbCircle::circumference() const { return kTwoPi * m_dRadius; }
 
 Acad::ErrorStatus AcDbCircle::getEndParam(double& p) const { p = kTwoPi; return Acad::eOk; }
 
 Acad::ErrorStatus AcDbCircle::getPointAtParam(double param, AcGePoint3d& point) const {
-  point = PointOnCircle(m_center, m_normal, m_dRadius, param);
+  point = PointOnCircle(m_center, plane().normal, m_dRadius, param);
   return Acad::eOk;
 }
 
@@ -205,7 +220,7 @@ Acad::ErrorStatus AcDbCircle::getParamAtPoint(const AcGePoint3d& point, double& 
   AcGePoint3d closest;
   getClosestPointTo(point, closest);
   if (closest.distanceTo(point) > kPointTol * std::max(1.0, m_dRadius)) return Acad::eInvalidInput;
-  param = AngleInPlane(m_center, m_normal, point);
+  param = AngleInPlane(m_center, plane().normal, point);
   return Acad::eOk;
 }
 
@@ -222,9 +237,10 @@ Acad::ErrorStatus AcDbCircle::getParamAtDist(double dist, double& param) const {
 }
 
 Acad::ErrorStatus AcDbCircle::getClosestPointTo(const AcGePoint3d& given, AcGePoint3d& closest, bool) const {
+  const AcGeVector3d& n = plane().normal;
   AcGeVector3d d = given - m_center;
-  d -= m_normal * d.dotProduct(m_normal);
-  if (d.isZeroLength()) d = acgeArbitraryXAxis(m_normal);
+  d -= n * d.dotProduct(n);
+  if (d.isZeroLength()) d = acgeArbitraryXAxis(n);
   closest = m_center + d.normal() * m_dRadius;
   return Acad::eOk;
 }
@@ -236,7 +252,7 @@ Acad::ErrorStatus AcDbCircle::getArea(double& area) const {
 
 Acad::ErrorStatus AcDbCircle::getGeomExtents(AcDbExtents& extents) const {
   extents = AcDbExtents();
-  AddArcExtents(extents, m_center, m_normal, m_dRadius, 0.0, kTwoPi);
+  AddArcExtents(extents, m_center, plane().normal, m_dRadius, 0.0, kTwoPi);
   return Acad::eOk;
 }
 
@@ -244,7 +260,7 @@ Acad::ErrorStatus AcDbCircle::transformBy(const AcGeMatrix3d& xform) {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   if (!xform.isUniScaledOrtho()) return Acad::eNotApplicable;
   bool mirrored;
-  m_normal = TransformNormal(xform, m_normal, mirrored);
+  setUnitNormal(TransformNormal(xform, plane().normal, mirrored));
   m_center = xform * m_center;
   m_dRadius *= xform.scale();
   return Acad::eOk;
@@ -253,10 +269,11 @@ Acad::ErrorStatus AcDbCircle::transformBy(const AcGeMatrix3d& xform) {
 void AcDbCircle::dxfOutFields(AcDbDxfFiler& filer) const {
   AcDbEntity::dxfOutFields(filer);
   filer.writeUtf8(100, "AcDbCircle");
-  if (m_dThickness != 0.0) filer.writeDouble(39, m_dThickness);
-  filer.writePoint3d(10, WcsToOcs(m_center, m_normal));
+  const Plane& p = plane();
+  if (p.thickness != 0.0) filer.writeDouble(39, p.thickness);
+  filer.writePoint3d(10, WcsToOcs(m_center, p.normal));
   filer.writeDouble(40, m_dRadius);
-  WriteNormal(filer, m_normal);
+  WriteNormal(filer, p.normal);
 }
 
 Acad::ErrorStatus AcDbCircle::dxfInFields(const AcDbDxfRecord& record) {
@@ -267,12 +284,12 @@ Acad::ErrorStatus AcDbCircle::dxfInFields(const AcDbDxfRecord& record) {
     switch (pairs[i].code) {
       case 10: c = AcDbDxfRecord::point(pairs, i); break;
       case 40: m_dRadius = AcDbDxfRecord::real(pairs[i].value); break;
-      case 39: m_dThickness = AcDbDxfRecord::real(pairs[i].value); break;
+      case 39: setThickness(AcDbDxfRecord::real(pairs[i].value)); break;
       default: break;
     }
   }
-  m_normal = ReadNormal(record);
-  m_center = OcsToWcs(c, m_normal);
+  setUnitNormal(ReadNormal(record));
+  m_center = OcsToWcs(c, plane().normal);
   return Acad::eOk;
 }
 

@@ -3,6 +3,8 @@
 // that plane's coordinate system (the arbitrary-axis rule).
 #pragma once
 
+#include <memory>
+
 #include "dbcurve.h"
 #include "gearc.h"
 
@@ -60,9 +62,9 @@ class AcDbCircle : public AcDbCurve {
   Acad::ErrorStatus setCenter(const AcGePoint3d& c);
   double radius() const { return m_dRadius; }
   Acad::ErrorStatus setRadius(double r);
-  AcGeVector3d normal() const { return m_normal; }
+  AcGeVector3d normal() const { return plane().normal; }
   Acad::ErrorStatus setNormal(const AcGeVector3d& n);
-  double thickness() const { return m_dThickness; }
+  double thickness() const { return plane().thickness; }
   Acad::ErrorStatus setThickness(double t);
   double circumference() const;
 
@@ -85,10 +87,39 @@ class AcDbCircle : public AcDbCurve {
 
  protected:
   AcDbCircle(const AcDbCircle&) = default;
+
+ private:
+  // The plane and thickness, kept apart only when they are not the usual
+  // xy plane without thickness: a drive test makes hundreds of thousands
+  // of circles, none of them otherwise.
+  struct Plane {
+    AcGeVector3d normal = AcGeVector3d::kZAxis;
+    double thickness = 0.0;
+  };
+  class PlanePtr {
+   public:
+    PlanePtr() = default;
+    PlanePtr(const PlanePtr& other) : m_p(other.m_p ? new Plane(*other.m_p) : nullptr) {}
+    PlanePtr& operator=(const PlanePtr& other) {
+      if (this != &other) m_p.reset(other.m_p ? new Plane(*other.m_p) : nullptr);
+      return *this;
+    }
+    const Plane* get() const { return m_p.get(); }
+    Plane& make() {
+      if (!m_p) m_p = std::make_unique<Plane>();
+      return *m_p;
+    }
+
+   private:
+    std::unique_ptr<Plane> m_p;
+  };
+  static const Plane& usualPlane();
+  const Plane& plane() const { return m_plane.get() ? *m_plane.get() : usualPlane(); }
+  void setUnitNormal(const AcGeVector3d& unit);
+
   AcGePoint3d m_center;
   double m_dRadius = 0.0;
-  AcGeVector3d m_normal = AcGeVector3d::kZAxis;
-  double m_dThickness = 0.0;
+  PlanePtr m_plane;
 };
 
 class AcDbArc : public AcDbCurve {

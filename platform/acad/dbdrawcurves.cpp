@@ -22,7 +22,7 @@ Adesk::Boolean AcDbLine::worldDraw(AcGiWorldDraw* draw) {
 }
 
 Adesk::Boolean AcDbCircle::worldDraw(AcGiWorldDraw* draw) {
-  if (draw) draw->geometry().circle(m_center, m_dRadius, m_normal);
+  if (draw) draw->geometry().circle(m_center, m_dRadius, normal());
   return true;
 }
 

@@ -20,8 +20,11 @@ constexpr long long kMaxLines = 20000;
 constexpr long long kMaxDashes = 200000;
 
 void FillLoops(AcGiWorldDraw* draw, const HatchArea& hatch) {
-  std::vector<AcGePoint3d> vertices;
-  std::vector<Adesk::Int32> faces;
+  // Kept from fill to fill: a drive test fills hundreds of thousands.
+  thread_local std::vector<AcGePoint3d> vertices;
+  thread_local std::vector<Adesk::Int32> faces;
+  vertices.clear();
+  faces.clear();
   bool first = true;
   for (const auto& loop : hatch.loops) {
     if (loop.size() < 3) continue;
@@ -390,22 +393,28 @@ bool HatchFromPairs(const AcGiCommonDraw* draw, const Pairs& pairs, size_t end, 
 
 Adesk::Boolean AcDbHatch::worldDraw(AcGiWorldDraw* draw) {
   if (!draw) return true;
-  acdbdraw::HatchArea area;
-  area.normal = m_normal;
+  // The area's buffers are kept from drawing to drawing (a drive test draws
+  // hundreds of thousands of hatches); drawing a hatch draws no other.
+  thread_local acdbdraw::HatchArea area;
+  area.normal = normal();
   area.elevation = m_dElevation;
   area.solid = isSolidFill();
-  if (!area.solid) area.pattern = acdbdraw::DefaultPattern(m_dPatternAngle, m_dPatternScale);
+  area.pattern.clear();
+  if (!area.solid) area.pattern = acdbdraw::DefaultPattern(patternAngle(), patternScale());
+  size_t used = 0;
   for (const Loop& loop : m_loops) {
     // Object loops have their outline once the hatch was evaluated.
     if (loop.vertices.empty()) continue;
-    std::vector<AcGePoint2d> points{loop.vertices[0]};
+    if (area.loops.size() <= used) area.loops.emplace_back();
+    std::vector<AcGePoint2d>& points = area.loops[used++];
+    points.assign(1, loop.vertices[0]);
     size_t n = loop.vertices.size();
     for (size_t i = 0; i < n; ++i)
       acdbdraw::AppendBulgeSegment(draw, loop.vertices[i], loop.vertices[(i + 1) % n],
                                    i < loop.bulges.size() ? loop.bulges[i] : 0.0, points);
     points.pop_back();  // the first point again
-    area.loops.push_back(std::move(points));
   }
+  area.loops.resize(used);
   acdbdraw::DrawHatch(draw, area);
   return true;
 }

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cwctype>
+#include <vector>
 
 #include "dbcurves.h"
 #include "dbgeutil.h"
@@ -13,10 +14,17 @@ using namespace acdbgeo;
 
 ACRX_DEFINE_MEMBERS(AcDbHatch, AcDbEntity, L"HATCH")
 
+const AcDbHatch::Settings& AcDbHatch::usualSettings() {
+  static const Settings usual;
+  return usual;
+}
+
 Acad::ErrorStatus AcDbHatch::setNormal(const AcGeVector3d& n) {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   if (n.isZeroLength()) return Acad::eInvalidInput;
-  m_normal = n.normal();
+  AcGeVector3d unit = n.normal();
+  // Compared exactly: the usual plane is the z axis itself.
+  if (m_settings.get() || unit.x != 0.0 || unit.y != 0.0 || unit.z != 1.0) m_settings.make().normal = unit;
   return Acad::eOk;
 }
 
@@ -35,17 +43,18 @@ Acad::ErrorStatus AcDbHatch::setAssociative(bool on) {
 Acad::ErrorStatus AcDbHatch::setPattern(HatchPatternType type, const ACHAR* name) {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   if (!name || !*name) return Acad::eInvalidInput;
-  m_patternType = type;
-  m_pattern = name;
+  set(&Settings::patternType, type);
+  set(&Settings::pattern, std::wstring(name));
   return Acad::eOk;
 }
 
 bool AcDbHatch::isSolidFill() const {
   // Asked at every drawing: letters compared without the locale's case tables.
   static const wchar_t kSolid[] = L"SOLID";
-  if (m_pattern.size() != 5) return false;
+  const std::wstring& name = settings().pattern;
+  if (name.size() != 5) return false;
   for (size_t i = 0; i < 5; ++i) {
-    wchar_t c = m_pattern[i];
+    wchar_t c = name[i];
     if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
     if (c != kSolid[i]) return false;
   }
@@ -54,7 +63,7 @@ bool AcDbHatch::isSolidFill() const {
 
 Acad::ErrorStatus AcDbHatch::setPatternScale(double s) {
   if (!(s > 0.0)) return Acad::eInvalidInput;
-  m_dPatternScale = s;
+  set(&Settings::patternScale, s);
   return Acad::eOk;
 }
 
@@ -117,12 +126,16 @@ Acad::ErrorStatus AcDbHatch::getAssocObjIdsAt(int index, AcDbObjectIdArray& ids)
 }
 
 AcGePoint2d AcDbHatch::toPlane(const AcGePoint3d& p) const {
-  AcGePoint3d q = AcGeMatrix3d::worldToPlane(m_normal) * p;
+  // The plane of the z axis, which nearly every hatch lies in, is the xy
+  // plane itself.
+  if (!m_settings.get()) return {p.x, p.y};
+  AcGePoint3d q = AcGeMatrix3d::worldToPlane(normal()) * p;
   return {q.x, q.y};
 }
 
 AcGePoint3d AcDbHatch::toWorld(const AcGePoint2d& p) const {
-  return AcGeMatrix3d::planeToWorld(m_normal) * AcGePoint3d(p.x, p.y, m_dElevation);
+  if (!m_settings.get()) return {p.x, p.y, m_dElevation};
+  return AcGeMatrix3d::planeToWorld(normal()) * AcGePoint3d(p.x, p.y, m_dElevation);
 }
 
 bool AcDbHatch::outlineOf(AcDbObjectId id, Loop& loop) const {
@@ -131,22 +144,26 @@ bool AcDbHatch::outlineOf(AcDbObjectId id, Loop& loop) const {
   if (!obj || obj->isErased()) return false;
   loop.vertices.clear();
   loop.bulges.clear();
+  const AcGeVector3d& n = settings().normal;
   if (auto* c = AcDbCircle::cast(obj)) {
-    if (!c->normal().isParallelTo(m_normal)) return false;
-    double sense = c->normal().dotProduct(m_normal) > 0 ? 1.0 : -1.0;
+    // A circle in the hatch's own plane (nearly always) needs no test.
+    AcGeVector3d cn = c->normal();
+    bool same = cn.x == n.x && cn.y == n.y && cn.z == n.z;
+    if (!same && !cn.isParallelTo(n)) return false;
+    double sense = same || cn.dotProduct(n) > 0 ? 1.0 : -1.0;
     AcGePoint2d centre = toPlane(c->center());
     loop.vertices = {AcGePoint2d(centre.x + c->radius(), centre.y), AcGePoint2d(centre.x - c->radius(), centre.y)};
     loop.bulges = {sense, sense};
     return true;
   }
   if (auto* p = AcDbPolyline::cast(obj)) {
-    if (p->numVerts() < 2 || !p->normal().isParallelTo(m_normal)) return false;
+    if (p->numVerts() < 2 || !p->normal().isParallelTo(n)) return false;
     AcGePoint3d first, last;
     p->getPointAt(0, first);
     p->getPointAt(p->numVerts() - 1, last);
     bool closed = p->isClosed() || first.isEqualTo(last);
     if (!closed) return false;
-    double sense = p->normal().dotProduct(m_normal) > 0 ? 1.0 : -1.0;
+    double sense = p->normal().dotProduct(n) > 0 ? 1.0 : -1.0;
     unsigned int n = p->numVerts();
     if (!p->isClosed()) --n;  // the repeated end point
     for (unsigned int i = 0; i < n; ++i) {
@@ -193,7 +210,8 @@ bool AcDbHatch::isEvaluated() const {
 
 namespace {
 // Signed area of a closed outline with bulges.
-double LoopArea(const std::vector<AcGePoint2d>& v, const std::vector<double>& b) {
+template <class Points, class Bulges>
+double LoopArea(const Points& v, const Bulges& b) {
   double sum = 0.0;
   size_t n = v.size();
   for (size_t i = 0; i < n; ++i) {
@@ -233,7 +251,7 @@ Acad::ErrorStatus AcDbHatch::getGeomExtents(AcDbExtents& extents) const {
     for (size_t i = 0; i < loop.vertices.size(); ++i)
       outline.addVertexAt(static_cast<unsigned int>(i), loop.vertices[i], loop.bulges[i]);
     outline.setClosed(true);
-    outline.setNormal(m_normal);
+    outline.setNormal(normal());
     outline.setElevation(m_dElevation);
     AcDbExtents e;
     if (outline.getGeomExtents(e) == Acad::eOk) extents.addExt(e);
@@ -245,7 +263,7 @@ Acad::ErrorStatus AcDbHatch::transformBy(const AcGeMatrix3d& xform) {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   if (!xform.isUniScaledOrtho()) return Acad::eNotApplicable;
   bool mirrored;
-  AcGeVector3d n = TransformNormal(xform, m_normal, mirrored);
+  AcGeVector3d n = TransformNormal(xform, normal(), mirrored);
   std::vector<std::vector<AcGePoint3d>> world;
   for (const Loop& loop : m_loops) {
     std::vector<AcGePoint3d> pts;
@@ -253,14 +271,14 @@ Acad::ErrorStatus AcDbHatch::transformBy(const AcGeMatrix3d& xform) {
     world.push_back(std::move(pts));
   }
   AcGePoint3d origin = xform * toWorld(AcGePoint2d(0, 0));
-  m_normal = n;
+  if (m_settings.get() || n.x != 0.0 || n.y != 0.0 || n.z != 1.0) m_settings.make().normal = n;
   m_dElevation = (AcGeMatrix3d::worldToPlane(n) * origin).z;
   for (size_t i = 0; i < m_loops.size(); ++i) {
     for (size_t k = 0; k < world[i].size(); ++k) m_loops[i].vertices[k] = toPlane(world[i][k]);
     if (mirrored)
       for (double& b : m_loops[i].bulges) b = -b;
   }
-  m_dPatternScale *= xform.scale();
+  set(&Settings::patternScale, patternScale() * xform.scale());
   return Acad::eOk;
 }
 
@@ -268,8 +286,8 @@ void AcDbHatch::dxfOutFields(AcDbDxfFiler& filer) const {
   AcDbEntity::dxfOutFields(filer);
   filer.writeUtf8(100, "AcDbHatch");
   filer.writePoint3d(10, AcGePoint3d(0, 0, m_dElevation));
-  filer.writeVector3d(210, m_normal);
-  filer.writeString(2, m_pattern);
+  filer.writeVector3d(210, normal());
+  filer.writeString(2, settings().pattern);
   filer.writeInt(70, isSolidFill() ? 1 : 0);
   filer.writeInt(71, m_bAssociative ? 1 : 0);
   int written = 0;
@@ -293,11 +311,11 @@ void AcDbHatch::dxfOutFields(AcDbDxfFiler& filer) const {
     for (const AcDbObjectId& id : loop.ids)
       if (id.isResident() && !id.isErased()) filer.writeObjectId(330, id);
   }
-  filer.writeInt(75, m_style);
-  filer.writeInt(76, m_patternType);
+  filer.writeInt(75, hatchStyle());
+  filer.writeInt(76, patternType());
   if (!isSolidFill()) {
-    filer.writeDouble(52, m_dPatternAngle * 180.0 / kPi);
-    filer.writeDouble(41, m_dPatternScale);
+    filer.writeDouble(52, patternAngle() * 180.0 / kPi);
+    filer.writeDouble(41, patternScale());
     filer.writeInt(77, 0);
     filer.writeInt(78, 0);
   }
@@ -316,10 +334,13 @@ Acad::ErrorStatus AcDbHatch::dxfInFields(const AcDbDxfRecord& record) {
       case 10: m_dElevation = AcDbDxfRecord::point(pairs, i).z; break;
       case 210: {
         AcGeVector3d n = AcDbDxfRecord::point(pairs, i).asVector();
-        if (!n.isZeroLength()) m_normal = n.normal();
+        if (!n.isZeroLength()) {
+          AcGeVector3d unit = n.normal();
+          if (m_settings.get() || unit.x != 0.0 || unit.y != 0.0 || unit.z != 1.0) m_settings.make().normal = unit;
+        }
         break;
       }
-      case 2: m_pattern = record.text(pairs[i].value); break;
+      case 2: set(&Settings::pattern, std::wstring(record.text(pairs[i].value))); break;
       case 71: m_bAssociative = AcDbDxfRecord::integer(pairs[i].value) != 0; break;
       default: break;
     }
@@ -359,18 +380,18 @@ Acad::ErrorStatus AcDbHatch::dxfInFields(const AcDbDxfRecord& record) {
     switch (pairs[i].code) {
       case 75: {
         long long s = AcDbDxfRecord::integer(pairs[i].value);
-        m_style = s >= 0 && s <= 2 ? static_cast<HatchStyle>(s) : kNormal;
+        set(&Settings::style, s >= 0 && s <= 2 ? static_cast<HatchStyle>(s) : kNormal);
         break;
       }
       case 76: {
         long long t = AcDbDxfRecord::integer(pairs[i].value);
-        m_patternType = t >= 0 && t <= 2 ? static_cast<HatchPatternType>(t) : kPreDefined;
+        set(&Settings::patternType, t >= 0 && t <= 2 ? static_cast<HatchPatternType>(t) : kPreDefined);
         break;
       }
-      case 52: m_dPatternAngle = AcDbDxfRecord::real(pairs[i].value) * kPi / 180.0; break;
+      case 52: set(&Settings::patternAngle, AcDbDxfRecord::real(pairs[i].value) * kPi / 180.0); break;
       case 41: {
         double s = AcDbDxfRecord::real(pairs[i].value);
-        if (s > 0) m_dPatternScale = s;
+        if (s > 0) set(&Settings::patternScale, s);
         break;
       }
       case 78:

@@ -1,12 +1,16 @@
 // AcDbHatch: a filled or patterned area bounded by loops. Loops are given as
 // boundary objects (circles, closed polylines, ellipses) or as vertices with
-// bulges; evaluateHatch turns object loops into their outline.
+// bulges; evaluateHatch turns object loops into their outline. The common
+// hatch (one loop of one boundary with a short outline, the predefined
+// "SOLID" pattern) keeps all of it inside the object: no allocation besides
+// the object's own.
 #pragma once
 
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "dbentity.h"
+#include "dbsmallarray.h"
 #include "gegeometry.h"
 
 class AcDbHatch : public AcDbEntity {
@@ -22,22 +26,28 @@ class AcDbHatch : public AcDbEntity {
   AcDbHatch() = default;
   ACDB_DECLARE_CLONE(AcDbHatch)
 
-  AcGeVector3d normal() const { return m_normal; }
+  AcGeVector3d normal() const { return settings().normal; }
   Acad::ErrorStatus setNormal(const AcGeVector3d& n);
   double elevation() const { return m_dElevation; }
   Acad::ErrorStatus setElevation(double e);
   bool associative() const { return m_bAssociative; }
   Acad::ErrorStatus setAssociative(bool on);
-  HatchPatternType patternType() const { return m_patternType; }
-  const ACHAR* patternName() const { return m_pattern.c_str(); }
+  HatchPatternType patternType() const { return settings().patternType; }
+  const ACHAR* patternName() const { return settings().pattern.c_str(); }
   Acad::ErrorStatus setPattern(HatchPatternType type, const ACHAR* name);
   bool isSolidFill() const;
-  double patternAngle() const { return m_dPatternAngle; }
-  Acad::ErrorStatus setPatternAngle(double a) { m_dPatternAngle = a; return Acad::eOk; }
-  double patternScale() const { return m_dPatternScale; }
+  double patternAngle() const { return settings().patternAngle; }
+  Acad::ErrorStatus setPatternAngle(double a) {
+    set(&Settings::patternAngle, a);
+    return Acad::eOk;
+  }
+  double patternScale() const { return settings().patternScale; }
   Acad::ErrorStatus setPatternScale(double s);
-  HatchStyle hatchStyle() const { return m_style; }
-  Acad::ErrorStatus setHatchStyle(HatchStyle s) { m_style = s; return Acad::eOk; }
+  HatchStyle hatchStyle() const { return settings().style; }
+  Acad::ErrorStatus setHatchStyle(HatchStyle s) {
+    set(&Settings::style, s);
+    return Acad::eOk;
+  }
 
   // A loop of boundary objects (all of the hatch's database, or new ones).
   Acad::ErrorStatus appendLoop(Adesk::Int32 loopType, const AcDbObjectIdArray& boundaryIds);
@@ -67,24 +77,57 @@ class AcDbHatch : public AcDbEntity {
   AcDbHatch(const AcDbHatch&) = default;
 
  private:
+  // Room inside for a circle's outline (two half circles).
   struct Loop {
     Adesk::Int32 type = kDefault;
-    std::vector<AcDbObjectId> ids;      // boundary objects (object loops)
-    std::vector<AcGePoint2d> vertices;  // outline in the plane
-    std::vector<double> bulges;
     bool evaluated = false;
+    AcDbSmallArray<AcDbObjectId, 1> ids;      // boundary objects (object loops)
+    AcDbSmallArray<AcGePoint2d, 2> vertices;  // outline in the plane
+    AcDbSmallArray<double, 2> bulges;
   };
+  // What few hatches have otherwise than the usual: a plane other than xy,
+  // a pattern other than the predefined "SOLID" (its name, angle and scale),
+  // another style. Kept apart, made when one of them first differs, so
+  // that the common hatch carries none of it.
+  struct Settings {
+    AcGeVector3d normal = AcGeVector3d::kZAxis;
+    HatchPatternType patternType = kPreDefined;
+    HatchStyle style = kNormal;
+    std::wstring pattern = L"SOLID";
+    double patternAngle = 0.0;
+    double patternScale = 1.0;
+  };
+  class SettingsPtr {
+   public:
+    SettingsPtr() = default;
+    SettingsPtr(const SettingsPtr& other) : m_p(other.m_p ? new Settings(*other.m_p) : nullptr) {}
+    SettingsPtr& operator=(const SettingsPtr& other) {
+      if (this != &other) m_p.reset(other.m_p ? new Settings(*other.m_p) : nullptr);
+      return *this;
+    }
+    Settings* get() const { return m_p.get(); }
+    Settings& make() {
+      if (!m_p) m_p = std::make_unique<Settings>();
+      return *m_p;
+    }
+
+   private:
+    std::unique_ptr<Settings> m_p;
+  };
+  static const Settings& usualSettings();
+  const Settings& settings() const { return m_settings.get() ? *m_settings.get() : usualSettings(); }
+  // Sets one of them, making the hatch's own only for a value not the usual.
+  template <class T>
+  void set(T Settings::*field, const T& value) {
+    if (!m_settings.get() && usualSettings().*field == value) return;
+    m_settings.make().*field = value;
+  }
   AcGePoint2d toPlane(const AcGePoint3d& p) const;
   AcGePoint3d toWorld(const AcGePoint2d& p) const;
   bool outlineOf(AcDbObjectId id, Loop& loop) const;
 
-  std::vector<Loop> m_loops;
-  AcGeVector3d m_normal = AcGeVector3d::kZAxis;
+  AcDbSmallArray<Loop, 1> m_loops;
   double m_dElevation = 0.0;
+  SettingsPtr m_settings;
   bool m_bAssociative = false;
-  HatchPatternType m_patternType = kPreDefined;
-  std::wstring m_pattern = L"SOLID";
-  double m_dPatternAngle = 0.0;
-  double m_dPatternScale = 1.0;
-  HatchStyle m_style = kNormal;
 };

@@ -113,8 +113,14 @@ void GsDevice::render(GsView& view) {
 void GsDevice::update(AcGsDCRect* updatedRect) {
   if (!m_pSurface) return;
   bool whole = !m_bValid;
-  if (whole) {
-    // Pixels no view covers show the background.
+  // Pixels no view covers show the background; a view over the whole
+  // device paints every pixel itself (in the same background) first.
+  bool covered = std::any_of(m_views.begin(), m_views.end(), [&](const GsView* v) {
+    int left, top, right, bottom;
+    v->pixelRect(left, top, right, bottom);
+    return left <= 0 && top <= 0 && right >= m_nWidth && bottom >= m_nHeight;
+  });
+  if (whole && !covered) {
     cairo_t* cr = cairo_create(m_pSurface);
     cairo_set_source_rgb(cr, m_background.m_red / 255.0, m_background.m_green / 255.0, m_background.m_blue / 255.0);
     cairo_paint(cr);

@@ -14,6 +14,7 @@
 
 #include "acgi.h"
 #include "acgsmanager.h"
+#include "dbarena.h"
 #include "gsflatmap.h"
 #include "rxevent.h"
 
@@ -22,6 +23,68 @@ namespace acgs {
 class GsModel;
 class GsView;
 class GsDevice;
+class GsNode;
+
+// Memory for the models' nodes, which are made and freed by the hundred
+// thousand (one per point of a drive test): blocks of one size on a free
+// list, cut from huge-page chunks, so a node costs neither the heap's
+// bookkeeping nor a page fault every few nodes. The memory stays with the
+// process. Under the address sanitizer the heap serves them, to be checked.
+template <class T>
+class NodeAllocator {
+ public:
+  using value_type = T;
+  NodeAllocator() = default;
+  template <class U>
+  NodeAllocator(const NodeAllocator<U>&) noexcept {}  // NOLINT: rebinding converts
+
+  T* allocate(size_t n) {
+    if (!kPooled || n != 1) return std::allocator<T>().allocate(n);
+    Pool& pool = Pool::instance();
+    if (!pool.free) {
+      constexpr size_t kChunk = size_t(2) << 20;
+      char* chunk = static_cast<char*>(acdbMapLargeBlock(kChunk));
+      for (size_t at = 0; at + kSlot <= kChunk; at += kSlot) {
+        auto* slot = reinterpret_cast<Slot*>(chunk + at);
+        slot->next = pool.free;
+        pool.free = slot;
+      }
+    }
+    Slot* slot = pool.free;
+    pool.free = slot->next;
+    return reinterpret_cast<T*>(slot);
+  }
+  void deallocate(T* p, size_t n) noexcept {
+    if (!kPooled || n != 1) return std::allocator<T>().deallocate(p, n);
+    auto* slot = reinterpret_cast<Slot*>(p);
+    slot->next = Pool::instance().free;
+    Pool::instance().free = slot;
+  }
+  template <class U>
+  bool operator==(const NodeAllocator<U>&) const noexcept { return true; }
+
+ private:
+#if defined(__SANITIZE_ADDRESS__)
+  static constexpr bool kPooled = false;
+#else
+  static constexpr bool kPooled = true;
+#endif
+  struct Slot {
+    Slot* next;
+  };
+  static constexpr size_t kAlign = alignof(T) > alignof(Slot) ? alignof(T) : alignof(Slot);
+  static constexpr size_t kSlot = ((sizeof(T) > sizeof(Slot) ? sizeof(T) : sizeof(Slot)) + kAlign - 1) & ~(kAlign - 1);
+  // One free list per node type; the graphics system runs on one thread.
+  struct Pool {
+    Slot* free = nullptr;
+    static Pool& instance() {
+      static Pool pool;
+      return pool;
+    }
+  };
+};
+
+using GsNodeList = std::list<GsNode, NodeAllocator<GsNode>>;
 
 // The node of a drawable held by pointer: shared by every view that shows
 // it in the same model, and knowing those views, so that a view finds out
@@ -36,13 +99,14 @@ class GsNode : public AcGsNode {
   bool heldBy(const GsView* view) const;
   void addView(GsView* view);
   void removeView(const GsView* view);
-  bool unused() const { return !m_pView && m_moreViews.empty(); }
+  bool unused() const { return !m_pView && !m_pMoreViews; }
 
   GsModel* m_pModel;
   AcGiDrawable* m_pDrawable;
-  GsView* m_pView = nullptr;          // the first view holding it
-  std::vector<GsView*> m_moreViews;   // any other views holding it
-  std::list<GsNode>::iterator m_self;  // its place in the model's list
+  GsView* m_pView = nullptr;  // the first view holding it
+  // Any other views holding it (seldom any: made when needed).
+  std::unique_ptr<std::vector<GsView*>> m_pMoreViews;
+  GsNodeList::iterator m_self;  // its place in the model's list
 };
 
 class GsModel : public AcGsModel {
@@ -62,7 +126,7 @@ class GsModel : public AcGsModel {
  private:
   GsNode* nodeOf(AcGiDrawable* drawable);
   RenderType m_type;
-  std::list<GsNode> m_nodes;
+  GsNodeList m_nodes;
   // The nodes a drawable does not point to (it points to the node of the
   // first model it joined, or cannot keep one).
   FlatMap<AcGiDrawable*, GsNode*> m_otherNodes;
@@ -76,6 +140,9 @@ struct ViewEntry {
   AcDbObjectId id;                   // drawables of a database
   AcDbDatabase* database = nullptr;
 };
+// A view may show hundreds of thousands: once large, the list takes huge
+// pages (a page fault per 2 MB as it grows, not per 4 KB).
+using ViewEntryList = std::vector<ViewEntry, AcDbLargeAllocator<ViewEntry>>;
 
 // The camera and where the view lies on its device; the transforms follow
 // from them.
@@ -148,7 +215,7 @@ class GsView : public AcGsView {
   void setDevice(GsDevice* device) { m_pDevice = device; }
   GsDevice* device() const { return m_pDevice; }
   const Camera& camera() const { return m_camera; }
-  const std::vector<ViewEntry>& entries() const { return m_entries; }
+  const ViewEntryList& entries() const { return m_entries; }
   // Pixels per view unit (the field fitted into the viewport).
   double pixelsPerUnit() const;
   // The viewport's pixel rectangle on the device (right and bottom excluded).
@@ -175,7 +242,7 @@ class GsView : public AcGsView {
   bool m_bValid = false;
   unsigned long long m_nDrawnAt = 0;  // the modification count when drawn
   GsDevice* m_pDevice = nullptr;
-  std::vector<ViewEntry> m_entries;
+  ViewEntryList m_entries;
   // The entries held by id (model and object), to add each once; those
   // held by pointer are known by their nodes.
   FlatMap<std::pair<const void*, const void*>, char> m_keys;

@@ -11,25 +11,32 @@ namespace acgs {
 AcGsModel* GsNode::model() const { return m_pModel; }
 
 bool GsNode::heldBy(const GsView* view) const {
-  return m_pView == view || std::find(m_moreViews.begin(), m_moreViews.end(), view) != m_moreViews.end();
+  if (m_pView == view) return true;
+  return m_pMoreViews && std::find(m_pMoreViews->begin(), m_pMoreViews->end(), view) != m_pMoreViews->end();
 }
 
 void GsNode::addView(GsView* view) {
-  if (!m_pView) m_pView = view;
-  else m_moreViews.push_back(view);
+  if (!m_pView) {
+    m_pView = view;
+    return;
+  }
+  if (!m_pMoreViews) m_pMoreViews = std::make_unique<std::vector<GsView*>>();
+  m_pMoreViews->push_back(view);
 }
 
 void GsNode::removeView(const GsView* view) {
   if (m_pView == view) {
     m_pView = nullptr;
-    if (!m_moreViews.empty()) {
-      m_pView = m_moreViews.back();
-      m_moreViews.pop_back();
+    if (m_pMoreViews) {
+      m_pView = m_pMoreViews->back();
+      m_pMoreViews->pop_back();
     }
-    return;
+  } else if (m_pMoreViews) {
+    auto it = std::find(m_pMoreViews->begin(), m_pMoreViews->end(), view);
+    if (it != m_pMoreViews->end()) m_pMoreViews->erase(it);
   }
-  auto it = std::find(m_moreViews.begin(), m_moreViews.end(), view);
-  if (it != m_moreViews.end()) m_moreViews.erase(it);
+  // No list kept empty: unused() asks for none.
+  if (m_pMoreViews && m_pMoreViews->empty()) m_pMoreViews.reset();
 }
 
 // ---------------------------------------------------------------- models

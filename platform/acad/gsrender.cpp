@@ -118,12 +118,15 @@ void Renderer::updateDeviceMatrix() {
 void Renderer::pushModel(const AcGeMatrix3d& m) {
   // The device transform of the level below comes back with the pop.
   m_deviceStack.push_back(m_modelToDevice);
+  m_scaleStack.push_back(m_dModelScale);
   if (IsIdentity(m)) {
     // Every planar drawable in the xy plane pushes its plane: nothing changes.
     m_model.push_back(m_model.back());
     return;
   }
   m_model.push_back(m_model.back() * m);
+  double scale = m_model.back().scale();
+  m_dModelScale = scale > 0 ? scale : 1.0;
   updateDeviceMatrix();
 }
 
@@ -132,13 +135,13 @@ bool Renderer::popModel() {
   m_model.pop_back();
   m_modelToDevice = m_deviceStack.back();
   m_deviceStack.pop_back();
+  m_dModelScale = m_scaleStack.back();
+  m_scaleStack.pop_back();
   return true;
 }
 
 double Renderer::deviation() const {
-  double modelScale = m_model.back().scale();
-  if (!(modelScale > 0)) modelScale = 1.0;
-  return 0.5 / (m_dScale * modelScale);
+  return 0.5 / (m_dScale * m_dModelScale);
 }
 
 bool Renderer::toDevice(const AcGePoint3d& p, AcGePoint2d& d) const {
@@ -624,11 +627,13 @@ void RenderView(cairo_t* cr, const GsView& view, const GsDevice& device) {
   if (view.isVisible()) {
     Renderer renderer(cr, view, device);
     // Drawing may not change what the view holds, but a drawable could:
-    // the view's list is copied first.
-    std::vector<ViewEntry> entries = view.entries();
+    // the list is walked by position, each entry copied before it is drawn
+    // (a copy of the whole list would be new memory at every drawing).
+    const ViewEntryList& entries = view.entries();
     // The standard models first; direct-rendering models on top of them.
     for (int pass = 0; pass < 2; ++pass) {
-      for (const ViewEntry& e : entries) {
+      for (size_t i = 0; i < entries.size(); ++i) {
+        const ViewEntry e = entries[i];
         bool direct = e.model->renderType() == AcGsModel::kDirect;
         if (direct != (pass == 1)) continue;
         AcGiDrawable* drawable = e.drawable;

@@ -100,6 +100,8 @@ class Renderer {
   std::vector<Frame> m_frames;
   std::vector<AcGeMatrix3d> m_model;        // model-to-world stack
   std::vector<AcGeMatrix3d> m_deviceStack;  // the device transforms below the top
+  std::vector<double> m_scaleStack;         // the model scales below the top
+  double m_dModelScale = 1.0;               // of the model transform on top (1 when it has none)
   std::vector<std::vector<AcGePoint2d>> m_shellRings;  // a shell's face, reused
   AcGeMatrix3d m_worldToEye;
   AcGeMatrix3d m_modelToDevice;  // parallel projection

@@ -312,6 +312,21 @@ BOOL Blit(DCObj* dst, int x, int y, int w, int h, DCObj* src, int sx, int sy, in
   uint32_t key = transparent ? ((uint32_t(GetRValue(*transparent)) << 16) | (uint32_t(GetGValue(*transparent)) << 8) |
                                 GetBValue(*transparent))
                              : 0;
+  if (src && rop == SRCCOPY && !transparent && sw == w && sh == h && w > 0 && h > 0 &&
+      Region(RECT{s0.x, s0.y, s0.x + w, s0.y + h}).Subtract(srcClip).Empty()) {
+    // A plain copy at the same size from pixels all inside the source's clip
+    // (a graphics device put into its window): rows copied as they are.
+    for (const RECT& r : area.Rects()) {
+      int x0 = std::max<LONG>(r.left, 0), x1 = std::min<LONG>(r.right, dw);
+      for (int py = std::max<LONG>(r.top, 0); py < std::min<LONG>(r.bottom, dh); ++py) {
+        auto* row = reinterpret_cast<uint32_t*>(dd + py * dstride);
+        const auto* from = reinterpret_cast<const uint32_t*>(sd + (s0.y + py - d0.y) * sstride);
+        for (int px = x0; px < x1; ++px) row[px] = 0xFF000000u | (from[s0.x + px - d0.x] & 0xFFFFFF);
+      }
+    }
+    cairo_surface_mark_dirty(dst->target.s);
+    return TRUE;
+  }
   for (const RECT& r : area.Rects()) {
     for (int py = std::max<LONG>(r.top, 0); py < std::min<LONG>(r.bottom, dh); ++py) {
       auto* row = reinterpret_cast<uint32_t*>(dd + py * dstride);

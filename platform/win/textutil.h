@@ -49,7 +49,11 @@ inline std::string Upper(const std::string& s) { return Upper(std::string_view(s
 // The one rule for comparing without case: every character is folded to
 // lower case, as the C runtime's _wcsicmp and the class library's
 // CompareNoCase do (so '_' sorts before letters). Narrow text folds A to Z.
-inline wchar_t FoldChar(wchar_t c) { return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c))); }
+// ASCII, which most names are, folds without the locale's case tables.
+inline wchar_t FoldChar(wchar_t c) {
+  if (c < 0x80) return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+  return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+}
 inline char FoldChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Below 0, 0 or above 0 as a sorts before, with or after b.

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
 #include "dbcurves.h"
 
@@ -86,6 +87,26 @@ TEST(AcadCircle, ClosedAreaAndPoints) {
   AcGeMatrix3d squash;
   squash.entry[1][1] = 0.5;
   EXPECT_EQ(c.transformBy(squash), Acad::eNotApplicable);
+}
+
+TEST(AcadCircle, PlaneAndThicknessFollowCopiesAndMirrors) {
+  AcDbCircle c(AcGePoint3d(1, 2, 0), AcGeVector3d(0, 0, 2), 3);
+  EXPECT_EQ(c.normal().z, 1.0);
+  c.setThickness(0.5);
+  c.setNormal(AcGeVector3d(0, -4, 0));
+  std::unique_ptr<AcDbCircle> copy(AcDbCircle::cast(c.clone()));
+  c.setThickness(0.0);
+  c.setNormal(AcGeVector3d::kZAxis);
+  EXPECT_EQ(c.thickness(), 0.0);
+  EXPECT_EQ(c.normal().z, 1.0);
+  EXPECT_EQ(copy->thickness(), 0.5);
+  EXPECT_EQ(copy->normal().y, -1.0);
+  // Half a turn about the x axis turns the usual plane over.
+  ASSERT_EQ(c.transformBy(AcGeMatrix3d::rotation(kPi, AcGeVector3d::kXAxis, AcGePoint3d(1, 2, 0))), Acad::eOk);
+  EXPECT_NEAR(c.normal().z, -1.0, 1e-12);
+  AcGePoint3d p;
+  c.getPointAtParam(0, p);
+  EXPECT_NEAR(p.distanceTo(AcGePoint3d(1, 2, 0)), 3, 1e-12);
 }
 
 TEST(AcadEllipse, FullAndPartial) {

@@ -1,7 +1,9 @@
-// Hatches: solid fills, refused open boundaries and polyline loops with holes.
+// Hatches: solid fills, refused open boundaries, polyline loops with holes,
+// and copies of hatches with more loops and vertices than a circle's.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
 #include "dbcurves.h"
 #include "dbdatabase.h"
@@ -99,5 +101,65 @@ TEST(AcadHatch, PolylineLoopsWithAHole) {
   EXPECT_NEAR(area, 384, 1e-9);
   AcGeDoubleArray wrong{0.5};
   EXPECT_EQ(hatch.appendLoop(AcDbHatch::kDefault, inner, wrong), Acad::eInvalidInput);
+}
+
+TEST(AcadHatch, CopiesKeepEveryLoopAndThePatternNameAsGiven) {
+  AcDbHatch hatch;
+  // Loops of 3, 4 and 5 vertices: more than a circle's outline holds inside.
+  for (int n = 3; n <= 5; ++n) {
+    AcGePoint2dArray v;
+    AcGeDoubleArray b;
+    for (int k = 0; k < n; ++k) {
+      v.append(AcGePoint2d(10.0 * n + std::cos(2 * kPi * k / n), std::sin(2 * kPi * k / n)));
+      b.append(k == 0 ? 0.25 : 0.0);
+    }
+    ASSERT_EQ(hatch.appendLoop(n == 3 ? AcDbHatch::kExternal : AcDbHatch::kDefault, v, b), Acad::eOk);
+  }
+  for (const wchar_t* name : {L"ANSI31", L"solid", L"SOLID"}) {
+    ASSERT_EQ(hatch.setPattern(AcDbHatch::kPreDefined, name), Acad::eOk);
+    std::unique_ptr<AcDbHatch> copy(AcDbHatch::cast(hatch.clone()));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_STREQ(copy->patternName(), name);
+    EXPECT_EQ(copy->isSolidFill(), name[0] != L'A');
+  }
+  // Settings other than the usual ones are copied too, and the usual ones
+  // come back when set again.
+  hatch.setPatternScale(2.5);
+  hatch.setPatternAngle(0.5);
+  hatch.setHatchStyle(AcDbHatch::kOuter);
+  hatch.setNormal(AcGeVector3d(0, 0, -3));
+  std::unique_ptr<AcDbHatch> turned(AcDbHatch::cast(hatch.clone()));
+  EXPECT_EQ(turned->patternScale(), 2.5);
+  EXPECT_EQ(turned->patternAngle(), 0.5);
+  EXPECT_EQ(turned->hatchStyle(), AcDbHatch::kOuter);
+  EXPECT_EQ(turned->normal().z, -1.0);
+  hatch.setPatternScale(1.0);
+  hatch.setPatternAngle(0.0);
+  hatch.setHatchStyle(AcDbHatch::kNormal);
+  hatch.setNormal(AcGeVector3d::kZAxis);
+  EXPECT_EQ(hatch.patternScale(), 1.0);
+  EXPECT_EQ(hatch.hatchStyle(), AcDbHatch::kNormal);
+  EXPECT_EQ(hatch.normal().z, 1.0);
+  EXPECT_EQ(turned->patternScale(), 2.5);
+
+  std::unique_ptr<AcDbHatch> copy(AcDbHatch::cast(hatch.clone()));
+  ASSERT_EQ(hatch.removeLoopAt(0), Acad::eOk);
+  ASSERT_EQ(hatch.numLoops(), 2);
+  ASSERT_EQ(copy->numLoops(), 3);
+  for (int i = 0; i < 3; ++i) {
+    Adesk::Int32 type;
+    AcGePoint2dArray v;
+    AcGeDoubleArray b;
+    ASSERT_EQ(copy->getLoopAt(i, type, v, b), Acad::eOk);
+    ASSERT_EQ(v.length(), i + 3);
+    EXPECT_NEAR(v[0].x, 10.0 * (i + 3) + 1, 1e-12);
+    EXPECT_EQ(b[0], 0.25);
+    EXPECT_EQ(b[i + 2], 0.0);
+    if (i == 0) continue;
+    // The original lost its first loop; the others moved up intact.
+    ASSERT_EQ(hatch.getLoopAt(i - 1, type, v, b), Acad::eOk);
+    EXPECT_EQ(v.length(), i + 3);
+    EXPECT_NEAR(v[i + 2].y, std::sin(2 * kPi * (i + 2) / (i + 3)), 1e-12);
+  }
 }
 }  // namespace

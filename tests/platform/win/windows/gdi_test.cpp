@@ -178,6 +178,16 @@ TEST_F(GdiTest, BitBltCopiesBetweenMemoryContexts) {
   m_dc.BitBlt(100, 50, 10, 10, &other, 0, 0, SRCCOPY);
   EXPECT_EQ(m_dc.GetPixel(105, 55), RGB(1, 2, 3));
   EXPECT_EQ(m_dc.GetPixel(110, 55), RGB(255, 255, 255));
+  // Part of the source, to another place: each pixel from its own source pixel.
+  other.SetPixel(7, 8, RGB(200, 0, 100));
+  m_dc.BitBlt(20, 30, 5, 5, &other, 5, 5, SRCCOPY);
+  EXPECT_EQ(m_dc.GetPixel(22, 33), RGB(200, 0, 100));
+  EXPECT_EQ(m_dc.GetPixel(21, 33), RGB(1, 2, 3));
+  EXPECT_EQ(m_dc.GetPixel(25, 33), RGB(255, 255, 255));
+  // A source rectangle running past the bitmap copies only what the bitmap has.
+  m_dc.BitBlt(40, 30, 10, 10, &other, 5, 5, SRCCOPY);
+  EXPECT_EQ(m_dc.GetPixel(42, 33), RGB(200, 0, 100));
+  EXPECT_EQ(m_dc.GetPixel(45, 33), RGB(255, 255, 255));
   EXPECT_FALSE(::DeleteObject(bmp.m_hObject)) << "a selected bitmap is not deleted";
   other.SelectObject(old);
   BITMAP bm;
