@@ -280,73 +280,6 @@ CCellID CGridCtrl::GetCellFromPt(CPoint point, BOOL bAllowFixedCellCheck) {
 
 // ---------------------------------------------------------------- scrolling
 
-void CGridCtrl::EnsureVisible(int nRow, int nCol) {
-  if (!m_hWnd || !::IsWindow(m_hWnd) || !IsValid(nRow, nCol)) return;
-  CRect rectClient;
-  GetClientRect(&rectClient);
-  bool bMoved = false;
-  // Once: finding it walks the rows from the top.
-  CCellID idTopLeft = GetTopleftNonFixedCell();
-
-  int nFixedRows = GetFixedRowCount(TRUE);
-  if (nRow >= nFixedRows && GetRowHeight(nRow) > 0) {
-    int nVisible = rectClient.Height() - GetFixedRowHeight();
-    int nTop = 0;
-    for (int row = nFixedRows; row < nRow; ++row) nTop += GetRowHeight(row);
-    int nBottom = nTop + GetRowHeight(nRow);
-    int nCurTop = 0;
-    for (int row = nFixedRows; row < idTopLeft.row; ++row) nCurTop += GetRowHeight(row);
-    int nPos = -1;
-    if (nTop < nCurTop) {
-      nPos = nTop;
-    } else if (nBottom > nCurTop + nVisible) {
-      // The first row start from which the whole row fits.
-      nPos = nTop;
-      int nStart = 0;
-      for (int row = nFixedRows; row <= nRow; ++row) {
-        if (nBottom - nStart <= nVisible) {
-          nPos = nStart;
-          break;
-        }
-        nStart += GetRowHeight(row);
-      }
-    }
-    if (nPos >= 0) {
-      SetScrollPos32(SB_VERT, nPos);
-      bMoved = true;
-    }
-  }
-
-  int nFixedCols = GetFixedColumnCount(TRUE);
-  if (nCol >= nFixedCols && GetColumnWidth(nCol) > 0) {
-    int nVisible = rectClient.Width() - GetFixedColumnWidth();
-    int nLeft = 0;
-    for (int col = nFixedCols; col < nCol; ++col) nLeft += GetColumnWidth(col);
-    int nRight = nLeft + GetColumnWidth(nCol);
-    int nCurLeft = 0;
-    for (int col = nFixedCols; col < idTopLeft.col; ++col) nCurLeft += GetColumnWidth(col);
-    int nPos = -1;
-    if (nLeft < nCurLeft) {
-      nPos = nLeft;
-    } else if (nRight > nCurLeft + nVisible) {
-      nPos = nLeft;
-      int nStart = 0;
-      for (int col = nFixedCols; col <= nCol; ++col) {
-        if (nRight - nStart <= nVisible) {
-          nPos = nStart;
-          break;
-        }
-        nStart += GetColumnWidth(col);
-      }
-    }
-    if (nPos >= 0) {
-      SetScrollPos32(SB_HORZ, nPos);
-      bMoved = true;
-    }
-  }
-  if (bMoved) Refresh();
-}
-
 namespace {
 
 // The start of the row (column) `index` of the scrolling part, in pixels.
@@ -357,6 +290,23 @@ int StartOf(int nFirst, int nIndex, SizeFn size) {
   return nStart;
 }
 
+// Where the scroll bar goes so that the row (column) `nIndex` is wholly in
+// the `nVisible` pixels of the scrolling part, the same for rows and
+// columns: its start when it lies above (left of) the view, the first start
+// from which it fits when it lies below (right), -1 when it is in view.
+template <class SizeFn>
+int ScrollPosToShow(int nFirst, int nIndex, int nTopLeft, int nVisible, SizeFn size) {
+  int nStart = StartOf(nFirst, nIndex, size), nEnd = nStart + size(nIndex);
+  int nCurStart = StartOf(nFirst, nTopLeft, size);
+  if (nStart < nCurStart) return nStart;
+  if (nEnd <= nCurStart + nVisible) return -1;
+  int nFrom = 0;
+  for (int i = nFirst; i <= nIndex; ++i) {
+    if (nEnd - nFrom <= nVisible) return nFrom;
+    nFrom += size(i);
+  }
+  return nStart;
+}
 
 // Where a scroll bar goes for a scroll code, the same for rows (SB_VERT) and
 // columns (SB_HORZ): a line step moves to the next or previous row (column)
@@ -396,6 +346,35 @@ int NewScrollPos(HWND hWnd, int nBar, UINT nSBCode, UINT nPos, int nScrollPos, i
 }
 
 }  // namespace
+
+void CGridCtrl::EnsureVisible(int nRow, int nCol) {
+  if (!m_hWnd || !::IsWindow(m_hWnd) || !IsValid(nRow, nCol)) return;
+  CRect rectClient;
+  GetClientRect(&rectClient);
+  bool bMoved = false;
+  // Once: finding it walks the rows from the top.
+  CCellID idTopLeft = GetTopleftNonFixedCell();
+
+  int nFixedRows = GetFixedRowCount(TRUE);
+  if (nRow >= nFixedRows && GetRowHeight(nRow) > 0) {
+    int nPos = ScrollPosToShow(nFixedRows, nRow, idTopLeft.row, rectClient.Height() - GetFixedRowHeight(),
+                               [this](int row) { return GetRowHeight(row); });
+    if (nPos >= 0) {
+      SetScrollPos32(SB_VERT, nPos);
+      bMoved = true;
+    }
+  }
+  int nFixedCols = GetFixedColumnCount(TRUE);
+  if (nCol >= nFixedCols && GetColumnWidth(nCol) > 0) {
+    int nPos = ScrollPosToShow(nFixedCols, nCol, idTopLeft.col, rectClient.Width() - GetFixedColumnWidth(),
+                               [this](int col) { return GetColumnWidth(col); });
+    if (nPos >= 0) {
+      SetScrollPos32(SB_HORZ, nPos);
+      bMoved = true;
+    }
+  }
+  if (bMoved) Refresh();
+}
 
 void CGridCtrl::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
   (void)pScrollBar;

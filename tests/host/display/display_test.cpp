@@ -4,30 +4,25 @@
 // the pointer, a module's menu item chosen from the menu bar, and the main
 // window closed with its close box.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cairo.h>
-
-#include <chrono>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "displayprogram.h"
 #include "windows.h"
-#include "xvfbserver.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::ProgramOnDisplay;
+using testsupport::Screen;
+using testsupport::TakeScreenshot;
+using testsupport::Within;
 using testsupport::XvfbServer;
 
 // A drawing of one horizontal line from (0,0) to (100,0).
@@ -38,79 +33,26 @@ class HostOnDisplay : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(m_server.Running());
-    m_dir = fs::temp_directory_path() / ("cadhost-display-" + std::to_string(getpid()));
-    fs::create_directories(m_dir / "prefix");
-    std::ofstream(m_dir / "line.dxf") << kOneLine;
-  }
-  void TearDown() override {
-    if (m_pid > 0) {
-      kill(m_pid, SIGTERM);
-      waitpid(m_pid, nullptr, 0);
-    }
-    std::error_code ec;
-    fs::remove_all(m_dir, ec);
+    std::ofstream(m_host.Folder() / "line.dxf") << kOneLine;
   }
 
-  void Start(const std::vector<std::string>& args) {
-    std::string out = (m_dir / "transcript.txt").string();
-    m_pid = fork();
-    if (m_pid == 0) {
-      setenv("MARLO_PREFIX", (m_dir / "prefix").c_str(), 1);
-      // Under the sanitizer the font and text libraries' caches are no leaks.
-      setenv("LSAN_OPTIONS", "suppressions=" LSAN_SUPPRESSIONS ":print_suppressions=0", 1);
-      FILE* f = freopen(out.c_str(), "w", stdout);
-      (void)f;
-      FILE* in = freopen("/dev/null", "r", stdin);
-      (void)in;
-      std::vector<char*> argv{const_cast<char*>(CADHOST)};
-      std::string display = "--display=" + m_server.Display();
-      argv.push_back(display.data());
-      for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-      argv.push_back(nullptr);
-      execv(CADHOST, argv.data());
-      _exit(127);
-    }
+  void Start(std::vector<std::string> args) {
+    args.insert(args.begin(), CADHOST);
+    m_host.Start(args);
   }
-
-  std::string Transcript() const {
-    std::ifstream in(m_dir / "transcript.txt");
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  std::string Transcript() const { return m_host.Output(); }
 
   // Waits until the transcript holds `text` `count` times (twenty seconds at most).
   bool WaitFor(const std::string& text, size_t count = 1) {
-    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    for (;;) {
+    return Within(20, [&] {
       std::string t = Transcript();
       size_t n = 0;
       for (size_t at = t.find(text); at != std::string::npos; at = t.find(text, at + 1)) ++n;
-      if (n >= count) return true;
-      if (std::chrono::steady_clock::now() > until) return false;
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+      return n >= count;
+    });
   }
 
   int Xdo(const std::string& args) { return m_server.Run("xdotool " + args); }
-
-  // The screen's pixel as 0xRRGGBB, from a screenshot taken with scrot.
-  std::vector<uint32_t> Screenshot(int& width) {
-    std::string file = (m_dir / "screen.png").string();
-    m_server.Run("scrot -o " + file);
-    if (const char* keep = std::getenv("KEEP_SCREENSHOTS")) fs::copy_file(file, std::string(keep) + "/shot" + std::to_string(m_shots++) + ".png", fs::copy_options::overwrite_existing);
-    cairo_surface_t* s = cairo_image_surface_create_from_png(file.c_str());
-    width = cairo_image_surface_get_width(s);
-    int height = cairo_image_surface_get_height(s), stride = cairo_image_surface_get_stride(s);
-    std::vector<uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
-    cairo_surface_flush(s);
-    const unsigned char* data = cairo_image_surface_get_data(s);
-    for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x)
-        pixels[static_cast<size_t>(y) * width + x] = reinterpret_cast<const uint32_t*>(data + y * stride)[x] & 0xFFFFFF;
-    cairo_surface_destroy(s);
-    return pixels;
-  }
 
   // The world point the transcript shows after `prompt` the n-th time (from 1).
   bool PointAfter(const std::string& prompt, int n, double& x, double& y) {
@@ -128,37 +70,24 @@ class HostOnDisplay : public ::testing::Test {
 
   // Whether a pixel within one of (x, y) is lit by white drawing (lines
   // off the pixel grid are smoothed into grey).
-  static bool Lit(const std::vector<uint32_t>& screen, int w, int x, int y) {
-    for (int dy = -1; dy <= 1; ++dy)
-      for (int dx = -1; dx <= 1; ++dx) {
-        uint32_t p = screen[static_cast<size_t>(y + dy) * w + x + dx];
-        if (((p >> 16) & 0xFF) >= 0x50 && ((p >> 8) & 0xFF) >= 0x50 && (p & 0xFF) >= 0x50) return true;
-      }
-    return false;
+  static bool Lit(const Screen& screen, int x, int y) {
+    if (screen.pixels.empty()) return false;
+    return screen.Count(x - 1, y - 1, x + 2, y + 2, 0xFFFFFF, 0xFF - 0x50) > 0;
   }
 
   // Takes screenshots until the pixel near (x, y) is lit as expected (the
   // host paints once it waits for input again); eight seconds at most.
   bool ScreenShows(int x, int y, bool lit) {
-    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(8);
-    for (;;) {
-      int w = 0;
-      std::vector<uint32_t> screen = Screenshot(w);
-      if (Lit(screen, w, x, y) == lit) return true;
-      if (std::chrono::steady_clock::now() > until) return false;
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
+    return Within(8, [&] { return Lit(TakeScreenshot(m_server, m_host.Folder() / "screen.png", "shot"), x, y) == lit; });
   }
 
   XvfbServer m_server;
-  fs::path m_dir;
-  pid_t m_pid = -1;
-  int m_shots = 0;
+  ProgramOnDisplay m_host{m_server, fs::temp_directory_path() / ("cadhost-display-" + std::to_string(getpid()))};
 };
 
 TEST_F(HostOnDisplay, APersonDrawsPicksZoomsChoosesAMenuAndCloses) {
   Start({"--load", std::string(TEST_MODULES_DIR) + "/menutest.arx", "--load", std::string(TEST_MODULES_DIR) + "/hosttest.arx",
-         "--open", (m_dir / "line.dxf").string()});
+         "--open", (m_host.Folder() / "line.dxf").string()});
   ASSERT_EQ(m_server.Run("timeout 20 xdotool search --sync --onlyvisible --classname cadhost >/dev/null"), 0);
   ASSERT_TRUE(WaitFor("Command: "));
   // The main window fills the screen's top left; its client area starts
@@ -260,12 +189,7 @@ TEST_F(HostOnDisplay, APersonDrawsPicksZoomsChoosesAMenuAndCloses) {
 
   // The close box ends the host.
   Xdo("mousemove " + std::to_string(1280 - 4 - 2 - 9) + " " + std::to_string(4 + 11) + " click 1");
-  int status = -1;
-  for (int i = 0; i < 500 && waitpid(m_pid, &status, WNOHANG) == 0; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  ASSERT_TRUE(WIFEXITED(status)) << Transcript();
-  EXPECT_EQ(WEXITSTATUS(status), 0);
-  m_pid = -1;
+  EXPECT_EQ(m_host.WaitForExit(10), 0) << Transcript();
 }
 
 }  // namespace

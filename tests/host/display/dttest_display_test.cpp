@@ -5,119 +5,45 @@
 // copied with Control+C reads back from the X clipboard, and Esc closes the
 // dialog and takes lc.dwg with it.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cairo.h>
-
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <functional>
 #include <regex>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "displayprogram.h"
 #include "dlgscript.h"
 #include "windows.h"
-#include "xvfbserver.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::FindWindowOnScreen;
+using testsupport::MakeProgramFolder;
+using testsupport::ProgramOnDisplay;
+using testsupport::Screen;
+using testsupport::TakeScreenshot;
+using testsupport::Within;
 using testsupport::XvfbServer;
-using Clock = std::chrono::steady_clock;
 
-// Polls `done` every 50 ms until it holds or `seconds` have passed.
-bool Within(double seconds, const std::function<bool()>& done) {
-  auto until = Clock::now() + std::chrono::milliseconds(static_cast<int>(seconds * 1000));
-  for (;;) {
-    if (done()) return true;
-    if (Clock::now() > until) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-}
-
-struct Screen {
-  int width = 0, height = 0;
-  std::vector<uint32_t> pixels;  // 0xRRGGBB
-  // How many pixels of the rectangle are within `tol` per channel of `rgb`.
-  int Count(const RECT& r, uint32_t rgb, int tol = 30) const {
-    int n = 0;
-    for (int y = std::max<int>(0, r.top); y < std::min<int>(height, r.bottom); ++y)
-      for (int x = std::max<int>(0, r.left); x < std::min<int>(width, r.right); ++x) {
-        uint32_t p = pixels[static_cast<size_t>(y) * width + x];
-        bool near = true;
-        for (int shift : {16, 8, 0})
-          near = near && std::abs(static_cast<int>((p >> shift) & 0xFF) - static_cast<int>((rgb >> shift) & 0xFF)) <= tol;
-        n += near;
-      }
-    return n;
-  }
-};
+// Pixels of a rectangle near a colour.
+int Count(const Screen& s, const RECT& r, uint32_t rgb, int tol = 30) { return s.Count(r.left, r.top, r.right, r.bottom, rgb, tol); }
 
 class DriveTestOnDisplay : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(m_server.Running());
-    m_dir = fs::temp_directory_path() / ("cadhost-dttest-" + std::to_string(getpid()));
-    fs::remove_all(m_dir);
-    fs::create_directories(m_dir / "prefix");
-    fs::create_directories(m_dir / "bin");
     // The modules are real files in a folder of their own: a module finds its
     // folder through its resolved name, and lc.dwg is written there.
-    for (const fs::directory_entry& e : fs::directory_iterator(MODULE_DIR)) {
-      std::string name = e.path().filename().string();
-      if (name == "Cadcore.dbx" || name == "Levelmap.arx" || name == "setting.mdb")
-        fs::copy_file(e.path(), m_dir / "bin" / name);
-      else
-        fs::create_symlink(e.path(), m_dir / "bin" / name);
-    }
-  }
-  void TearDown() override {
-    if (m_pid > 0) {
-      kill(m_pid, SIGTERM);
-      waitpid(m_pid, nullptr, 0);
-    }
-    std::error_code ec;
-    fs::remove_all(m_dir, ec);
+    MakeProgramFolder(MODULE_DIR, m_bin, {"Cadcore.dbx", "Levelmap.arx", "setting.mdb"});
   }
 
   void Start() {
-    std::string out = (m_dir / "transcript.txt").string();
-    std::string display = "--display=" + m_server.Display();
-    std::string bin = (m_dir / "bin").string();
-    std::vector<std::string> args{CADHOST, display, "--load", bin + "/Cadcore.dbx", "--load", bin + "/Levelmap.arx",
-                                  "--open", DRAWINGS_DIR "/office_floor.dxf", "--out", (m_dir / "out").string()};
-    m_pid = fork();
-    if (m_pid == 0) {
-      setenv("MARLO_PREFIX", (m_dir / "prefix").c_str(), 1);
-      // Under the sanitizer the font and text libraries' caches are no leaks.
-      setenv("LSAN_OPTIONS", "suppressions=" LSAN_SUPPRESSIONS ":print_suppressions=0", 1);
-      if (chdir(m_dir.c_str()) != 0) _exit(126);
-      FILE* f = freopen(out.c_str(), "w", stdout);
-      (void)f;
-      FILE* in = freopen("/dev/null", "r", stdin);
-      (void)in;
-      std::vector<char*> argv;
-      for (std::string& a : args) argv.push_back(a.data());
-      argv.push_back(nullptr);
-      execv(CADHOST, argv.data());
-      _exit(127);
-    }
+    m_host.Start({CADHOST, "--load", (m_bin / "Cadcore.dbx").string(), "--load", (m_bin / "Levelmap.arx").string(), "--open",
+                  DRAWINGS_DIR "/office_floor.dxf", "--out", (m_host.Folder() / "out").string()});
   }
-
-  std::string Transcript() const {
-    std::ifstream in(m_dir / "transcript.txt");
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  std::string Transcript() const { return m_host.Output(); }
   bool WaitFor(const std::string& text, double seconds = 30) {
     return Within(seconds, [&] { return Transcript().find(text) != std::string::npos; });
   }
@@ -134,41 +60,13 @@ class DriveTestOnDisplay : public ::testing::Test {
   int Xdo(const std::string& args) { return m_server.Run("xdotool " + args); }
   std::string At(POINT p) { return std::to_string(p.x) + " " + std::to_string(p.y); }
 
-  Screen Shot() {
-    Screen s;
-    std::string file = (m_dir / "screen.png").string();
-    if (m_server.Run("scrot -o " + file) != 0) return s;
-    if (const char* keep = std::getenv("KEEP_SCREENSHOTS"))
-      fs::copy_file(file, std::string(keep) + "/dttest" + std::to_string(m_shots++) + ".png",
-                    fs::copy_options::overwrite_existing);
-    cairo_surface_t* img = cairo_image_surface_create_from_png(file.c_str());
-    if (cairo_surface_status(img) == CAIRO_STATUS_SUCCESS) {
-      s.width = cairo_image_surface_get_width(img);
-      s.height = cairo_image_surface_get_height(img);
-      int stride = cairo_image_surface_get_stride(img);
-      cairo_surface_flush(img);
-      const unsigned char* data = cairo_image_surface_get_data(img);
-      s.pixels.resize(static_cast<size_t>(s.width) * static_cast<size_t>(s.height));
-      for (int y = 0; y < s.height; ++y)
-        for (int x = 0; x < s.width; ++x)
-          s.pixels[static_cast<size_t>(y) * s.width + x] = reinterpret_cast<const uint32_t*>(data + y * stride)[x] & 0xFFFFFF;
-    }
-    cairo_surface_destroy(img);
-    return s;
-  }
+  Screen Shot() { return TakeScreenshot(m_server, m_host.Folder() / "screen.png", "dttest"); }
 
   // The dialog's X window (its caption is the product's short title), found
   // visible, and where its client area lies on the screen.
   bool FindDialog() {
-    std::string id = m_server.Output("timeout 20 xdotool search --sync --onlyvisible --name '^Marlo-' | head -1");
-    if (id.empty()) return false;
-    std::string geo = m_server.Output("xdotool getwindowgeometry --shell " + id);
-    std::smatch m;
     int x = 0, y = 0, w = 0, h = 0;
-    for (auto [key, value] : {std::pair{"X", &x}, {"Y", &y}, {"WIDTH", &w}, {"HEIGHT", &h}}) {
-      if (!std::regex_search(geo, m, std::regex(std::string("\\b") + key + "=(-?[0-9]+)"))) return false;
-      *value = std::stoi(m[1]);
-    }
+    if (!FindWindowOnScreen(m_server, "--name '^Marlo-'", x, y, w, h)) return false;
     // The template's font gives the dialog units; the frame is as wide on
     // each side and at the bottom, the caption adds to the top.
     LOGFONTW lf{};
@@ -194,9 +92,8 @@ class DriveTestOnDisplay : public ::testing::Test {
   }
 
   XvfbServer m_server;
-  fs::path m_dir;
-  pid_t m_pid = -1;
-  int m_shots = 0;
+  ProgramOnDisplay m_host{m_server, fs::temp_directory_path() / ("cadhost-dttest-" + std::to_string(getpid()))};
+  const fs::path m_bin = m_host.Folder() / "bin";
   SIZE m_base{0, 0};
   POINT m_client{0, 0};
 };
@@ -209,7 +106,7 @@ TEST_F(DriveTestOnDisplay, APersonRunsADriveTestCopiesACellAndCloses) {
   Xdo("key Return");
   ASSERT_TRUE(WaitFor("该功能只是模拟"));
   ASSERT_TRUE(FindDialog());
-  EXPECT_TRUE(fs::exists(m_dir / "bin/lc.dwg")) << "the reference drawing is made with the dialog";
+  EXPECT_TRUE(fs::exists(m_bin / "lc.dwg")) << "the reference drawing is made with the dialog";
 
   // The three previews (template rectangles) and the bands' colours.
   const RECT previews[3] = {DuRect(333, 14, 223, 120), DuRect(333, 139, 223, 117), DuRect(333, 261, 223, 123)};
@@ -217,7 +114,7 @@ TEST_F(DriveTestOnDisplay, APersonRunsADriveTestCopiesACellAndCloses) {
   Screen before = Shot();
   ASSERT_FALSE(before.pixels.empty());
   for (const RECT& r : previews)
-    for (uint32_t c : {green, cyan, yellow, red}) EXPECT_EQ(before.Count(r, c), 0) << "nothing drawn before the run";
+    for (uint32_t c : {green, cyan, yellow, red}) EXPECT_EQ(Count(before, r, c), 0) << "nothing drawn before the run";
 
   // 绘制路测图: the dialog steps aside for the range prompt.
   Xdo("mousemove " + At(Du(235 + 14, 366 + 12)) + " click 1");
@@ -257,15 +154,15 @@ TEST_F(DriveTestOnDisplay, APersonRunsADriveTestCopiesACellAndCloses) {
     if (!DialogShown()) return false;
     after = Shot();
     for (const RECT& r : previews)
-      if (after.Count(r, green) < 50 || after.Count(r, red) < 10) return false;
+      if (Count(after, r, green) < 50 || Count(after, r, red) < 10) return false;
     return true;
   });
   ASSERT_TRUE(coloured) << "the previews show no drive-test points";
   for (int i = 0; i < 3; ++i) {
     SCOPED_TRACE("preview " + std::to_string(i + 1));
-    EXPECT_GT(after.Count(previews[i], yellow), 50);
-    if (i == 1) EXPECT_LT(after.Count(previews[i], cyan, 10), 3);
-    else EXPECT_GT(after.Count(previews[i], cyan, 10), 50);
+    EXPECT_GT(Count(after, previews[i], yellow), 50);
+    if (i == 1) EXPECT_LT(Count(after, previews[i], cyan, 10), 3);
+    else EXPECT_GT(Count(after, previews[i], cyan, 10), 50);
   }
 
   // The first RxLev band's range cell: a click gives it the focus, a second
@@ -285,15 +182,11 @@ TEST_F(DriveTestOnDisplay, APersonRunsADriveTestCopiesACellAndCloses) {
   Xdo("key Escape");
   if (!Within(3, [&] { return !DialogShown(); })) Xdo("key Escape");
   ASSERT_TRUE(Within(20, [&] { return !DialogShown(); })) << "the dialog stays";
-  EXPECT_TRUE(Within(10, [&] { return !fs::exists(m_dir / "bin/lc.dwg"); })) << "lc.dwg is left behind";
+  EXPECT_TRUE(Within(10, [&] { return !fs::exists(m_bin / "lc.dwg"); })) << "lc.dwg is left behind";
 
   // The close box ends the host.
   Xdo("mousemove " + std::to_string(1280 - 4 - 2 - 9) + " " + std::to_string(4 + 11) + " click 1");
-  int status = -1;
-  ASSERT_TRUE(Within(20, [&] { return waitpid(m_pid, &status, WNOHANG) == m_pid; })) << Transcript();
-  m_pid = -1;
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(m_host.WaitForExit(20), 0) << Transcript();
 }
 
 }  // namespace

@@ -214,6 +214,49 @@ TEST_F(GridInputTest, ShortcutsAndStandardEditCommands) {
 
 }  // namespace
 
+// Bringing a cell into view (as the keys and the editor do) scrolls the
+// least that shows it whole, rows and columns alike: a cell below or right
+// of the view ends at its edge, one above or left starts the scrolling part,
+// one already whole in view scrolls nothing.
+TEST_F(GridInputTest, EnsureVisibleScrollsTheLeastThatShowsTheCellWhole) {
+  Fill(30, 12);
+  m_grid->SetRowHeight(18, 45);
+  m_grid->SetColumnWidth(9, 130);
+  m_grid->ResetScrollBars();
+  CRect client;
+  m_grid->GetClientRect(&client);
+  const int fixedH = m_grid->GetFixedRowHeight(), fixedW = m_grid->GetFixedColumnWidth();
+  struct Case {
+    int row, col;
+  };
+  for (Case c : {Case{20, 1}, Case{20, 10}, Case{18, 9}, Case{4, 10}, Case{4, 3}, Case{5, 4}}) {
+    SCOPED_TRACE(testing::Message() << "cell " << c.row << "," << c.col);
+    CCellID before = m_grid->GetTopleftNonFixedCell();
+    CRect was;
+    bool wasWhole = m_grid->GetCellRect(c.row, c.col, &was) && was.top >= fixedH && was.bottom <= client.bottom &&
+                    was.left >= fixedW && was.right <= client.right;
+    m_grid->EnsureVisible(c.row, c.col);
+    CRect r;
+    ASSERT_TRUE(m_grid->GetCellRect(c.row, c.col, &r));
+    EXPECT_GE(r.top, fixedH);
+    EXPECT_LE(r.bottom, client.bottom);
+    EXPECT_GE(r.left, fixedW);
+    EXPECT_LE(r.right, client.right);
+    CCellID after = m_grid->GetTopleftNonFixedCell();
+    if (wasWhole) {
+      EXPECT_EQ(before.row, after.row);
+      EXPECT_EQ(before.col, after.col);
+      continue;
+    }
+    // The least: the cell touches the edge it came in from, or one more row
+    // (column) before it would not fit.
+    if (after.row != before.row)
+      EXPECT_TRUE(r.top == fixedH || r.bottom + m_grid->GetRowHeight(after.row - 1) > client.bottom);
+    if (after.col != before.col)
+      EXPECT_TRUE(r.left == fixedW || r.right + m_grid->GetColumnWidth(after.col - 1) > client.right);
+  }
+}
+
 // The scroll bars' codes, rows and columns alike: a line step skips hidden
 // rows/columns, a line past the end stays, the thumb and the ends go where
 // they say. Each step starts where the one before left the grid.
