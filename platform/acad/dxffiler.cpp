@@ -226,8 +226,10 @@ std::wstring AcDbDxfRecord::text(std::string_view v) const {
 }
 
 AcDbSharedName AcDbDxfRecord::sharedText(std::string_view v) const {
+  if (m_pLastName && m_pLastName->first == v) return m_pLastName->second;
   auto it = m_names.find(v);
   if (it == m_names.end()) it = m_names.emplace(std::string(v), AcDbSharedName(text(v))).first;
+  m_pLastName = &*it;
   return it->second;
 }
 

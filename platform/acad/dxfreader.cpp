@@ -383,6 +383,8 @@ void DxfLoader::applyHeader(const std::vector<std::pair<std::string, std::vector
     m_repairs.haveUnknownCodePage = true;
     m_repairs.unknownCodePage = std::string(codePage);
   }
+  // Names read before the header (tables written first) were read in another code page.
+  m_record.forgetSharedTexts();
   AcDbDxfRecord r(m_pDb, &m_codePage);
   for (const auto& [name, values] : vars) {
     if (name == "$HANDSEED") {
