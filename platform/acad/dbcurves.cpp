@@ -60,12 +60,15 @@ AcGePoint3d WcsToOcs(const AcGePoint3d& p, const AcGeVector3d& n) {
 
 AcGeVector3d ReadNormal(const AcDbDxfRecord& record) {
   AcGeVector3d n = AcGeVector3d::kZAxis;
+  bool found = false;
   const auto& pairs = record.pairs;
   for (size_t i = 0; i < pairs.size(); ++i)
     if (pairs[i].code == 210) {
       AcGePoint3d p = AcDbDxfRecord::point(pairs, i);
       n.set(p.x, p.y, p.z);
+      found = true;
     }
+  if (!found) return n;  // most entities lie in the world's plane
   return n.isZeroLength() ? AcGeVector3d::kZAxis : n.normal();
 }
 }  // namespace

@@ -186,7 +186,7 @@ void DrawBlockContents(AcGiWorldDraw* draw, AcDbObjectId blockId, const AcGeMatr
 
 Adesk::UInt32 AcDbEntity::setAttributes(AcGiDrawableTraits* traits) {
   Adesk::UInt32 flags = kDrawableIsAnEntity;
-  if (m_visibility == AcDb::kInvisible) flags |= kDrawableIsInvisible;
+  if (m_bInvisible) flags |= kDrawableIsInvisible;
   if (!traits) return flags;
   traits->setTrueColor(m_color);
   traits->setLayer(layerId());

@@ -27,6 +27,28 @@ const AcDbSymbolTableRecord* RecordOf(AcDbObjectId id) {
   AcDbStub* s = id.stub();
   return s && s->m_pObject ? AcDbSymbolTableRecord::cast(s->m_pObject) : nullptr;
 }
+
+const std::wstring& LayerZeroName() {
+  static const std::wstring name = L"0";
+  return name;
+}
+
+const std::wstring& ByLayerName() {
+  static const std::wstring name = L"ByLayer";
+  return name;
+}
+
+// The layer as kept: "0" (and an empty name) as no name.
+AcDbSharedName StoredLayer(std::wstring_view name) {
+  if (name.empty() || name == L"0") return {};
+  return AcDbSharedName(name);
+}
+
+// The line type as kept: "ByLayer" (any case) as no name.
+AcDbSharedName StoredLinetype(std::wstring_view name) {
+  if (win::textutil::EqualNoCase(name, L"ByLayer")) return {};
+  return AcDbSharedName(name);
+}
 }  // namespace
 
 void acutDelString(ACHAR*& text) {
@@ -53,13 +75,15 @@ Acad::ErrorStatus AcDbEntity::setColorIndex(Adesk::UInt16 index, bool doSubents)
   return setColor(c, doSubents);
 }
 
-ACHAR* AcDbEntity::layer() const { return CopyText(m_layer); }
+const std::wstring& AcDbEntity::layerName() const { return m_layer.textOr(LayerZeroName()); }
+
+ACHAR* AcDbEntity::layer() const { return CopyText(layerName()); }
 
 AcDbObjectId AcDbEntity::layerId() const {
   AcDbDatabase* db = database();
   AcDbSymbolTable* t = db ? TableOf(db->layerTableId()) : nullptr;
   AcDbObjectId id;
-  if (t) t->getAt(m_layer.c_str(), id);
+  if (t) t->getAt(layerName().c_str(), id);
   return id;
 }
 
@@ -70,9 +94,9 @@ Acad::ErrorStatus AcDbEntity::setLayer(const ACHAR* name, bool doSubents, bool) 
     AcDbSymbolTable* t = TableOf(db->layerTableId());
     AcDbObjectId id;
     if (!t || t->getAt(name, id) != Acad::eOk) return Acad::eKeyNotFound;
-    m_layer = RecordOf(id)->name();
+    m_layer = StoredLayer(RecordOf(id)->name());
   } else {
-    m_layer = name;
+    m_layer = StoredLayer(name);
   }
   m_bLayerSet = true;
   if (doSubents) applyToSubents(*this);
@@ -86,20 +110,7 @@ Acad::ErrorStatus AcDbEntity::setLayer(AcDbObjectId layerId, bool doSubents, boo
   return setLayer(rec->name(), doSubents, allowHidden);
 }
 
-namespace {
-const std::wstring& ByLayerName() {
-  static const std::wstring name = L"ByLayer";
-  return name;
-}
-
-// The line type as kept: "ByLayer" (any case) as the empty text.
-std::wstring StoredLinetype(std::wstring name) {
-  if (win::textutil::EqualNoCase(name, L"ByLayer")) return {};
-  return name;
-}
-}  // namespace
-
-const std::wstring& AcDbEntity::linetypeName() const { return m_linetype.empty() ? ByLayerName() : m_linetype; }
+const std::wstring& AcDbEntity::linetypeName() const { return m_linetype.textOr(ByLayerName()); }
 
 ACHAR* AcDbEntity::linetype() const { return CopyText(linetypeName()); }
 
@@ -151,7 +162,7 @@ Acad::ErrorStatus AcDbEntity::setLineWeight(AcDb::LineWeight weight, bool doSube
 
 Acad::ErrorStatus AcDbEntity::setVisibility(AcDb::Visibility v, bool doSubents) {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
-  m_visibility = v;
+  m_bInvisible = v == AcDb::kInvisible;
   if (doSubents) applyToSubents(*this);
   return Acad::eOk;
 }
@@ -162,14 +173,14 @@ void AcDbEntity::setPropertiesFrom(const AcDbEntity& o) {
   m_linetype = o.m_linetype;
   m_dLinetypeScale = o.m_dLinetypeScale;
   m_lineWeight = o.m_lineWeight;
-  m_visibility = o.m_visibility;
+  m_bInvisible = o.m_bInvisible;
   m_bLayerSet = m_bColorSet = m_bLinetypeSet = true;
 }
 
 void AcDbEntity::setDatabaseDefaults(AcDbDatabase* db) {
   if (!db) db = database();
   if (!db) return;
-  if (const AcDbSymbolTableRecord* l = RecordOf(db->clayer())) m_layer = l->name();
+  if (const AcDbSymbolTableRecord* l = RecordOf(db->clayer())) m_layer = StoredLayer(l->name());
   if (const AcDbSymbolTableRecord* lt = RecordOf(db->celtype())) m_linetype = StoredLinetype(lt->name());
   m_color = db->cecolor();
   m_dLinetypeScale = db->celtscale();
@@ -180,7 +191,7 @@ void AcDbEntity::setDatabaseDefaults(AcDbDatabase* db) {
 void AcDbEntity::applyDefaultsOnAppend(AcDbDatabase* db) {
   if (!db) return;
   if (!m_bLayerSet)
-    if (const AcDbSymbolTableRecord* l = RecordOf(db->clayer())) m_layer = l->name();
+    if (const AcDbSymbolTableRecord* l = RecordOf(db->clayer())) m_layer = StoredLayer(l->name());
   if (!m_bLinetypeSet)
     if (const AcDbSymbolTableRecord* lt = RecordOf(db->celtype())) m_linetype = StoredLinetype(lt->name());
   if (!m_bColorSet) m_color = db->cecolor();
@@ -214,20 +225,25 @@ void AcDbEntity::dxfOutFields(AcDbDxfFiler& filer) const {
   AcDbObject::dxfOutFields(filer);
   filer.writeUtf8(100, "AcDbEntity");
   if (filer.isPaperSpace(ownerId())) filer.writeInt(67, 1);
-  filer.writeString(8, m_layer);
-  if (!m_linetype.empty()) filer.writeString(6, m_linetype);
+  filer.writeString(8, layerName());
+  if (!m_linetype.isNull()) filer.writeString(6, linetypeName());
   if (m_color.colorIndex() != 256) filer.writeInt(62, m_color.colorIndex());
   if (m_color.colorMethod() == AcCmEntityColor::kByColor) filer.writeInt(420, m_color.rgb());
   if (m_lineWeight != AcDb::kLnWtByLayer) filer.writeInt(370, m_lineWeight);
   if (m_dLinetypeScale != 1.0) filer.writeDouble(48, m_dLinetypeScale);
-  if (m_visibility == AcDb::kInvisible) filer.writeInt(60, 1);
+  if (m_bInvisible) filer.writeInt(60, 1);
 }
 
 Acad::ErrorStatus AcDbEntity::dxfInFields(const AcDbDxfRecord& record) {
   for (const AcDbDxfPair& p : record.pairs) {
     switch (p.code) {
-      case 8: m_layer = record.text(p.value); break;
-      case 6: m_linetype = StoredLinetype(record.text(p.value)); break;
+      case 8: m_layer = record.sharedText(p.value); break;
+      case 6: {
+        // Most entities name no line type; those that do share the name.
+        AcDbSharedName name = record.sharedText(p.value);
+        m_linetype = win::textutil::EqualNoCase(name.textOr(ByLayerName()), L"ByLayer") ? AcDbSharedName() : name;
+        break;
+      }
       case 62: {
         long long c = AcDbDxfRecord::integer(p.value);
         if (c < 0) c = -c;  // a negative colour marks an entity on a layer that is off
@@ -242,11 +258,11 @@ Acad::ErrorStatus AcDbEntity::dxfInFields(const AcDbDxfRecord& record) {
       }
       case 370: m_lineWeight = acdbToLineWeight(AcDbDxfRecord::integer(p.value)); break;
       case 48: m_dLinetypeScale = AcDbDxfRecord::real(p.value); break;
-      case 60: m_visibility = AcDbDxfRecord::integer(p.value) ? AcDb::kInvisible : AcDb::kVisible; break;
+      case 60: m_bInvisible = AcDbDxfRecord::integer(p.value) != 0; break;
       default: break;
     }
   }
-  if (m_layer.empty()) m_layer = L"0";
+  if (m_layer.textOr(LayerZeroName()).empty()) m_layer = AcDbSharedName();
   if (!(m_dLinetypeScale > 0.0)) m_dLinetypeScale = 1.0;
   m_bLayerSet = m_bColorSet = m_bLinetypeSet = true;
   return Acad::eOk;

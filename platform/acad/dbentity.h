@@ -7,6 +7,7 @@
 #include "dbcolor.h"
 #include "dbextents.h"
 #include "dbobject.h"
+#include "dbsharedname.h"
 
 class AcDbEntity : public AcDbObject {
   ACRX_DECLARE_MEMBERS(AcDbEntity)
@@ -22,7 +23,7 @@ class AcDbEntity : public AcDbObject {
 
   // The layer's name as a copy the caller frees with acutDelString (delete[]).
   ACHAR* layer() const;
-  const std::wstring& layerName() const { return m_layer; }
+  const std::wstring& layerName() const;
   AcDbObjectId layerId() const;
   // A database-resident entity accepts only layers of its database.
   Acad::ErrorStatus setLayer(const ACHAR* layerName, bool doSubents = true, bool allowHiddenLayer = false);
@@ -38,7 +39,7 @@ class AcDbEntity : public AcDbObject {
   Acad::ErrorStatus setLinetypeScale(double scale, bool doSubents = true);
   AcDb::LineWeight lineWeight() const { return m_lineWeight; }
   Acad::ErrorStatus setLineWeight(AcDb::LineWeight weight, bool doSubents = true);
-  AcDb::Visibility visibility() const { return m_visibility; }
+  AcDb::Visibility visibility() const { return m_bInvisible ? AcDb::kInvisible : AcDb::kVisible; }
   Acad::ErrorStatus setVisibility(AcDb::Visibility v, bool doSubents = true);
   // Layer, colour, line type, scale, weight and visibility of another entity.
   void setPropertiesFrom(const AcDbEntity& other);
@@ -73,17 +74,19 @@ class AcDbEntity : public AcDbObject {
   virtual void applyToSubents(const AcDbEntity&) {}
 
  private:
-  AcCmColor m_color;
+  // Laid out to fill the object's words: a drawing holds millions of these.
   bool m_bHighlighted = false;
   bool m_bLayerSet = false;
+  AcCmColor m_color;
   bool m_bColorSet = false;
   bool m_bLinetypeSet = false;
-  std::wstring m_layer = L"0";
-  // Empty for "ByLayer", which most entities have: no copy of it each.
-  std::wstring m_linetype;
+  bool m_bInvisible = false;
+  // Shared with the other entities of the same layer and line type; no name
+  // is layer "0" and line type "ByLayer".
+  AcDbSharedName m_layer;
+  AcDbSharedName m_linetype;
   double m_dLinetypeScale = 1.0;
   AcDb::LineWeight m_lineWeight = AcDb::kLnWtByLayer;
-  AcDb::Visibility m_visibility = AcDb::kVisible;
 };
 
 Acad::ErrorStatus acdbOpenAcDbEntity(AcDbEntity*& entity, AcDbObjectId id, AcDb::OpenMode mode,

@@ -72,12 +72,17 @@ void AcDbObject::operator delete(void* p, AcDbObjectArena&) noexcept { operator 
 
 AcDbObject::AcDbObject() = default;
 
-AcDbObject::AcDbObject(const AcDbObject& other)
-    : AcGiDrawable(), m_pXdata(other.m_pXdata ? std::make_unique<std::vector<XdataApp>>(*other.m_pXdata) : nullptr) {}
+AcDbObject::AcDbObject(const AcDbObject& other) : AcGiDrawable() {
+  if (other.hasXdataApps()) extra().apps = other.m_pExtra->apps;
+}
 
-std::vector<AcDbObject::XdataApp>& AcDbObject::xdataApps() {
-  if (!m_pXdata) m_pXdata = std::make_unique<std::vector<XdataApp>>();
-  return *m_pXdata;
+AcDbObject::Extra& AcDbObject::extra() {
+  if (!m_pExtra) m_pExtra = std::make_unique<Extra>();
+  return *m_pExtra;
+}
+
+void AcDbObject::setXDictionaryId(AcDbObjectId id) {
+  if (m_pExtra || !id.isNull()) extra().xDictId = id;
 }
 
 Adesk::UInt32 AcDbObject::setAttributes(AcGiDrawableTraits*) { return kDrawableNone; }
@@ -119,6 +124,7 @@ Acad::ErrorStatus AcDbObject::openFor(AcDb::OpenMode mode) {
       m_bWriter = true;
       return Acad::eOk;
     case AcDb::kForNotify:
+      if (m_nNotifiers == UINT16_MAX) return Acad::eAtMaxReaders;
       ++m_nNotifiers;
       return Acad::eOk;
   }
@@ -178,8 +184,8 @@ Acad::ErrorStatus AcDbObject::erase(bool erasing) {
 
 resbuf* AcDbObject::xData(const ACHAR* regappName) const {
   AcDbTypedValueList all;
-  if (!m_pXdata) return acdbRbFromValues(all);
-  for (const XdataApp& app : *m_pXdata) {
+  if (!hasXdataApps()) return acdbRbFromValues(all);
+  for (const XdataApp& app : m_pExtra->apps) {
     if (regappName && !EqualNoCase(app.app, regappName)) continue;
     AcDbTypedValue head;
     head.code = 1001;
@@ -192,8 +198,8 @@ resbuf* AcDbObject::xData(const ACHAR* regappName) const {
 }
 
 bool AcDbObject::hasXData(const ACHAR* regappName) const {
-  if (!m_pXdata) return false;
-  for (const XdataApp& app : *m_pXdata)
+  if (!hasXdataApps()) return false;
+  for (const XdataApp& app : m_pExtra->apps)
     if (EqualNoCase(app.app, regappName)) return true;
   return false;
 }
@@ -248,7 +254,8 @@ Acad::ErrorStatus AcDbObject::createExtensionDictionary() {
   AcDbDatabase* db = database();
   if (!db) return Acad::eNoDatabase;
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
-  if (!m_xDictId.isNull() && !m_xDictId.isErased()) return Acad::eAlreadyInDb;
+  AcDbObjectId xDictId = extensionDictionary();
+  if (!xDictId.isNull() && !xDictId.isErased()) return Acad::eAlreadyInDb;
   auto* dict = new AcDbDictionary();
   dict->setOwnerId(objectId());
   AcDbObjectId id;
@@ -258,15 +265,16 @@ Acad::ErrorStatus AcDbObject::createExtensionDictionary() {
     return es;
   }
   dict->close();
-  m_xDictId = id;
+  setXDictionaryId(id);
   return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbObject::releaseExtensionDictionary() {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
-  if (m_xDictId.isNull()) return Acad::eOk;
+  AcDbObjectId xDictId = extensionDictionary();
+  if (xDictId.isNull()) return Acad::eOk;
   AcDbDictionary* dict = nullptr;
-  Acad::ErrorStatus es = acdbOpenObject(dict, m_xDictId, AcDb::kForWrite);
+  Acad::ErrorStatus es = acdbOpenObject(dict, xDictId, AcDb::kForWrite);
   if (es != Acad::eOk) return es;
   if (dict->numEntries() > 0) {
     dict->close();
@@ -274,7 +282,7 @@ Acad::ErrorStatus AcDbObject::releaseExtensionDictionary() {
   }
   dict->erase();
   dict->close();
-  m_xDictId.setNull();
+  setXDictionaryId(AcDbObjectId());
   return Acad::eOk;
 }
 
@@ -283,15 +291,16 @@ std::wstring AcDbObject::dxfName() const { return isA()->dxfName(); }
 void AcDbObject::dxfOut(AcDbDxfFiler& filer) const {
   filer.writeString(0, dxfName());
   filer.writeHandle(5, handle());
-  if (!m_xDictId.isNull() && !m_xDictId.isErased()) {
+  AcDbObjectId xDictId = extensionDictionary();
+  if (!xDictId.isNull() && !xDictId.isErased()) {
     filer.writeUtf8(102, "{ACAD_XDICTIONARY");
-    filer.writeObjectId(360, m_xDictId);
+    filer.writeObjectId(360, xDictId);
     filer.writeUtf8(102, "}");
   }
   filer.writeObjectId(330, m_ownerId);
   dxfOutFields(filer);
-  if (!m_pXdata) return;
-  for (const XdataApp& app : *m_pXdata) {
+  if (!hasXdataApps()) return;
+  for (const XdataApp& app : m_pExtra->apps) {
     filer.writeString(1001, app.app);
     for (const AcDbTypedValue& v : app.items) {
       switch (v.type) {
@@ -315,11 +324,11 @@ Acad::ErrorStatus AcDbObject::dxfIn(const AcDbDxfRecord& record) {
       m_ownerId = record.idFromHandle(p.value);
     } else if (p.code == 102 && p.value == "{ACAD_XDICTIONARY") {
       for (++i; i < pairs.size() && pairs[i].code != 102; ++i)
-        if (pairs[i].code == 360) m_xDictId = record.idFromHandle(pairs[i].value);
+        if (pairs[i].code == 360) setXDictionaryId(record.idFromHandle(pairs[i].value));
     }
   }
   // Extended data: (1001 app) followed by its items.
-  m_pXdata.reset();
+  if (m_pExtra) m_pExtra->apps.clear();
   const auto& xd = record.xdata;
   for (size_t i = 0; i < xd.size(); ++i) {
     const AcDbDxfPair& p = xd[i];
@@ -327,7 +336,7 @@ Acad::ErrorStatus AcDbObject::dxfIn(const AcDbDxfRecord& record) {
       xdataApps().push_back({record.text(p.value), {}});
       continue;
     }
-    if (!m_pXdata) return Acad::eBadDxfSequence;
+    if (!hasXdataApps()) return Acad::eBadDxfSequence;
     AcDbTypedValue v;
     v.code = static_cast<short>(p.code);
     v.type = acdbGroupCodeToType(p.code);
@@ -343,7 +352,7 @@ Acad::ErrorStatus AcDbObject::dxfIn(const AcDbDxfRecord& record) {
       }
       default: continue;
     }
-    m_pXdata->back().items.push_back(std::move(v));
+    m_pExtra->apps.back().items.push_back(std::move(v));
   }
   return dxfInFields(record);
 }

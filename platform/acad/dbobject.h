@@ -58,7 +58,7 @@ class AcDbObject : public AcGiDrawable {
   Acad::ErrorStatus setXData(const resbuf* xdata);
   bool hasXData(const ACHAR* regappName) const;
 
-  AcDbObjectId extensionDictionary() const { return m_xDictId; }
+  AcDbObjectId extensionDictionary() const { return m_pExtra ? m_pExtra->xDictId : AcDbObjectId(); }
   Acad::ErrorStatus createExtensionDictionary();
   Acad::ErrorStatus releaseExtensionDictionary();
 
@@ -102,7 +102,7 @@ class AcDbObject : public AcGiDrawable {
   virtual bool isDeletedByOwner() const { return false; }
   AcDbStub* stub() const { return m_pStub; }
   Acad::ErrorStatus openFor(AcDb::OpenMode mode);
-  void setXDictionaryId(AcDbObjectId id) { m_xDictId = id; }
+  void setXDictionaryId(AcDbObjectId id);
   // Erases without the open check (the database's own housekeeping).
   void setErasedFlag(bool erased) { m_bErased = erased; }
 
@@ -127,17 +127,25 @@ class AcDbObject : public AcGiDrawable {
     std::wstring app;
     AcDbTypedValueList items;  // without the 1001 item
   };
+  // What few objects have (extended data, an extension dictionary) is kept
+  // apart, made when first set: the object itself stays small.
+  struct Extra {
+    AcDbObjectId xDictId;
+    std::vector<XdataApp> apps;
+  };
+  Extra& extra();
+  bool hasXdataApps() const { return m_pExtra && !m_pExtra->apps.empty(); }
+  std::vector<XdataApp>& xdataApps() { return extra().apps; }
+
   AcDbStub* m_pStub = nullptr;
   AcDbObjectId m_ownerId;
-  AcDbObjectId m_xDictId;
-  int m_nReaders = 0;
-  bool m_bWriter = false;
-  int m_nNotifiers = 0;
-  bool m_bErased = false;
-  // Most objects have no extended data: it is kept apart, made when first set.
-  std::unique_ptr<std::vector<XdataApp>> m_pXdata;
-  std::vector<XdataApp>& xdataApps();
   AcGsNode* m_pGsNode = nullptr;
+  std::unique_ptr<Extra> m_pExtra;
+  // The open state: readers (at most 256), notifiers, one writer.
+  Adesk::UInt16 m_nReaders = 0;
+  Adesk::UInt16 m_nNotifiers = 0;
+  bool m_bWriter = false;
+  bool m_bErased = false;
 
   friend class AcDbDxfXdata;
 };

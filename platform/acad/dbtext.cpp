@@ -57,19 +57,30 @@ std::wstring StoredStyle(std::wstring name) {
   if (name == L"Standard" || win::textutil::EqualNoCase(name, L"Standard")) return {};
   return name;
 }
+
+// The same for a text's shared name: "Standard" as no name.
+AcDbSharedName SharedStyle(AcDbSharedName name) {
+  const std::wstring& text = name.textOr(StandardName());
+  if (text == L"Standard" || win::textutil::EqualNoCase(text, L"Standard")) return {};
+  return name;
+}
+AcDbSharedName SharedStyle(std::wstring_view name) {
+  if (win::textutil::EqualNoCase(name, L"Standard")) return {};
+  return AcDbSharedName(name);
+}
 }  // namespace
 
 // ---- AcDbText -------------------------------------------------------------------
 
-const std::wstring& AcDbText::textStyleName() const { return m_style.empty() ? StandardName() : m_style; }
-void AcDbText::setStyleName(const std::wstring& name) { m_style = StoredStyle(name); }
+const std::wstring& AcDbText::textStyleName() const { return m_style.textOr(StandardName()); }
+void AcDbText::setStyleName(const std::wstring& name) { m_style = SharedStyle(name); }
 const std::wstring& AcDbMText::textStyleName() const { return m_style.empty() ? StandardName() : m_style; }
 
 AcDbText::AcDbText(const AcGePoint3d& position, const ACHAR* text, AcDbObjectId style, double height, double rotation)
     : m_position(position), m_alignment(position), m_text(text ? text : L""), m_dRotation(rotation) {
   if (height > 0) m_dHeight = height;
   std::wstring name;
-  if (StyleName(style, name)) m_style = StoredStyle(name);
+  if (StyleName(style, name)) m_style = SharedStyle(name);
 }
 
 ACHAR* AcDbText::textString() const { return CopyText(m_text); }
@@ -97,7 +108,7 @@ AcDbObjectId AcDbText::textStyle() const { return StyleId(database(), textStyleN
 Acad::ErrorStatus AcDbText::setTextStyle(AcDbObjectId styleId) {
   std::wstring name;
   if (!StyleName(styleId, name)) return Acad::eWrongObjectType;
-  m_style = StoredStyle(name);
+  m_style = SharedStyle(name);
   return Acad::eOk;
 }
 
@@ -171,7 +182,7 @@ Acad::ErrorStatus AcDbText::dxfInFields(const AcDbDxfRecord& record) {
       case 50: m_dRotation = AcDbDxfRecord::real(p.value) * kPi / 180.0; break;
       case 41: m_dWidthFactor = AcDbDxfRecord::real(p.value); break;
       case 51: m_dOblique = AcDbDxfRecord::real(p.value) * kPi / 180.0; break;
-      case 7: m_style = StoredStyle(record.text(p.value)); break;
+      case 7: m_style = SharedStyle(record.sharedText(p.value)); break;
       case 39: m_dThickness = AcDbDxfRecord::real(p.value); break;
       case 72: {
         long long m = AcDbDxfRecord::integer(p.value);
@@ -192,9 +203,11 @@ Acad::ErrorStatus AcDbText::dxfInFields(const AcDbDxfRecord& record) {
     }
   }
   if (!(m_dWidthFactor > 0.0)) m_dWidthFactor = 1.0;
-  AcGeMatrix3d p2w = AcGeMatrix3d::planeToWorld(m_normal);
-  m_position = p2w * pos;
-  m_alignment = haveAlign ? p2w * align : m_position;
+  // Most texts lie in the world's plane, whose object system is the world's.
+  bool flat = m_normal.x == 0.0 && m_normal.y == 0.0 && m_normal.z == 1.0;
+  AcGeMatrix3d p2w = flat ? AcGeMatrix3d::kIdentity : AcGeMatrix3d::planeToWorld(m_normal);
+  m_position = flat ? pos : p2w * pos;
+  m_alignment = haveAlign ? (flat ? align : p2w * align) : m_position;
   return Acad::eOk;
 }
 

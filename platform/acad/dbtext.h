@@ -61,7 +61,7 @@ class AcDbText : public AcDbEntity {
  private:
   AcGePoint3d m_position, m_alignment;
   std::pmr::wstring m_text;
-  std::wstring m_style;  // empty for "Standard", which most texts have
+  AcDbSharedName m_style;  // no name for "Standard", which most texts have; shared
   double m_dHeight = 2.5;
   double m_dWidthFactor = 1.0;
   double m_dOblique = 0.0;

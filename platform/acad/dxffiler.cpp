@@ -225,6 +225,14 @@ std::wstring AcDbDxfRecord::text(std::string_view v) const {
   return w;
 }
 
+AcDbSharedName AcDbDxfRecord::sharedText(std::string_view v) const {
+  if (m_pLastName && m_pLastName->first == v) return m_pLastName->second;
+  auto it = m_names.find(v);
+  if (it == m_names.end()) it = m_names.emplace(std::string(v), AcDbSharedName(text(v))).first;
+  m_pLastName = &*it;
+  return it->second;
+}
+
 AcDbObjectId AcDbDxfRecord::idFromHandle(std::string_view v) const {
   while (!v.empty() && v.back() == ' ') v.remove_suffix(1);
   while (!v.empty() && v.front() == ' ') v.remove_prefix(1);

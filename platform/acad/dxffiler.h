@@ -4,9 +4,11 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "dbid.h"
+#include "dbsharedname.h"
 #include "dxfcodepage.h"
 #include "gegeometry.h"
 
@@ -55,6 +57,18 @@ class AcDbDxfRecord {
  public:
   // Without a decoder text is taken as UTF-8.
   AcDbDxfRecord(AcDbDatabase* db, const AcDbDxfCodePage* codePage) : m_pDb(db), m_pCodePage(codePage) {}
+  // A copy has the pairs; it reads its names anew.
+  AcDbDxfRecord(const AcDbDxfRecord& other)
+      : pairs(other.pairs), xdata(other.xdata), m_pDb(other.m_pDb), m_pCodePage(other.m_pCodePage) {}
+  AcDbDxfRecord& operator=(const AcDbDxfRecord& other) {
+    if (this == &other) return *this;
+    forgetSharedTexts();
+    pairs = other.pairs;
+    xdata = other.xdata;
+    m_pDb = other.m_pDb;
+    m_pCodePage = other.m_pCodePage;
+    return *this;
+  }
 
   std::vector<AcDbDxfPair> pairs;  // the object's pairs, without its 0 code, up to the first 1001
   std::vector<AcDbDxfPair> xdata;  // from the first 1001 on
@@ -62,12 +76,21 @@ class AcDbDxfRecord {
   AcDbDatabase* database() const { return m_pDb; }
   // Empties the pairs (keeping their room) for the next object.
   void reset(AcDbDatabase* db, const AcDbDxfCodePage* codePage) {
+    if (db != m_pDb || codePage != m_pCodePage) forgetSharedTexts();
     m_pDb = db;
     m_pCodePage = codePage;
     pairs.clear();
     xdata.clear();
   }
   std::wstring text(std::string_view v) const;
+  // The text as a name entities share: the same value read again (by this
+  // record, for the next objects) gives the same name.
+  AcDbSharedName sharedText(std::string_view v) const;
+  // Forgets the names read so far (the code page their bytes are in changed).
+  void forgetSharedTexts() {
+    m_names.clear();
+    m_pLastName = nullptr;
+  }
   static double real(std::string_view v);
   static long long integer(std::string_view v);
   // The point whose x is at pairs[i]: y and z follow with code + 10, + 20;
@@ -76,8 +99,17 @@ class AcDbDxfRecord {
   AcDbObjectId idFromHandle(std::string_view v) const;
 
  private:
+  // Names read by this record, by the bytes they were read from.
+  struct BytesHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view v) const { return std::hash<std::string_view>()(v); }
+  };
   AcDbDatabase* m_pDb;
   const AcDbDxfCodePage* m_pCodePage;
+  using Names = std::unordered_map<std::string, AcDbSharedName, BytesHash, std::equal_to<>>;
+  mutable Names m_names;
+  // The name read last: the next object is most often on the same layer.
+  mutable const Names::value_type* m_pLastName = nullptr;
 };
 
 // Parsers shared by the reader: false when the text is not a number.

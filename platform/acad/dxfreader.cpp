@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <cwctype>
@@ -199,10 +200,13 @@ class DxfLoader {
   std::vector<std::wstring> repairLines() const { return m_repairs.lines(m_pDb->handlesRenumbered()); }
 
  private:
-  // One record: its type and the pairs up to the next 0 group.
+  // One record: its type and the pairs up to the next 0 group, with what
+  // the reader asks of them noted as they are read (one pass over them).
   struct Record {
     std::string_view type;
     std::vector<AcDbDxfPair> pairs;
+    size_t firstXdata = 0;   // the index of the first 1001 pair (the size without one)
+    bool paperSpace = false;  // 67 = 1: an entity of the active layout
   };
   bool readRecord(Record& rec);
   bool skipSection();
@@ -237,7 +241,7 @@ class DxfLoader {
   template <class Poly>
   Poly* readSequence(const Record& rec, const std::vector<Record>& followers);
   // The record an object reads from; one buffer serves every object in turn.
-  const AcDbDxfRecord& makeDxfRecord(const std::vector<AcDbDxfPair>& pairs);
+  const AcDbDxfRecord& makeDxfRecord(const Record& rec);
   AcDbRawRecord makeRaw(const Record& rec, const std::vector<Record>* followers) const;
   AcDbObjectId blockRecord(const std::wstring& name, AcDbHandle handle);
   void ensureDefaults();
@@ -296,8 +300,17 @@ bool DxfLoader::readRecord(Record& rec) {
   }
   rec.type = TrimView(p.value);
   rec.pairs.clear();
+  rec.firstXdata = SIZE_MAX;
+  rec.paperSpace = false;
   AcDbDxfPair q;
-  while (m_in.nextInRecord(q)) rec.pairs.push_back(q);
+  while (m_in.nextInRecord(q)) {
+    if (q.code >= 67) {
+      if (q.code == 1001 && rec.firstXdata == SIZE_MAX) rec.firstXdata = rec.pairs.size();
+      else if (q.code == 67 && AcDbDxfRecord::integer(q.value) == 1) rec.paperSpace = true;
+    }
+    rec.pairs.push_back(q);
+  }
+  if (rec.firstXdata == SIZE_MAX) rec.firstXdata = rec.pairs.size();
   return !m_in.error();
 }
 
@@ -306,12 +319,12 @@ void DxfLoader::noteHandles(const std::vector<AcDbDxfPair>& pairs) {
     if (p.code == 5 || p.code == 105) m_pDb->noteHandle(HandleOf(p.value));
 }
 
-const AcDbDxfRecord& DxfLoader::makeDxfRecord(const std::vector<AcDbDxfPair>& pairs) {
+const AcDbDxfRecord& DxfLoader::makeDxfRecord(const Record& rec) {
   AcDbDxfRecord& r = m_record;
   r.reset(m_pDb, &m_codePage);
-  auto xdata = std::find_if(pairs.begin(), pairs.end(), [](const AcDbDxfPair& p) { return p.code == 1001; });
-  r.pairs.assign(pairs.begin(), xdata);
-  r.xdata.assign(xdata, pairs.end());
+  auto xdata = rec.pairs.begin() + static_cast<ptrdiff_t>(rec.firstXdata);
+  r.pairs.assign(rec.pairs.begin(), xdata);
+  r.xdata.assign(xdata, rec.pairs.end());
   return r;
 }
 
@@ -383,6 +396,8 @@ void DxfLoader::applyHeader(const std::vector<std::pair<std::string, std::vector
     m_repairs.haveUnknownCodePage = true;
     m_repairs.unknownCodePage = std::string(codePage);
   }
+  // Names read before the header (tables written first) were read in another code page.
+  m_record.forgetSharedTexts();
   AcDbDxfRecord r(m_pDb, &m_codePage);
   for (const auto& [name, values] : vars) {
     if (name == "$HANDSEED") {
@@ -483,7 +498,7 @@ bool DxfLoader::readTable(const Record& tableRec) {
     AcDbHandle h;
     for (const AcDbDxfPair& p : rec.pairs)
       if (p.code == 5 || p.code == 105) { h = HandleOf(p.value); break; }
-    const AcDbDxfRecord& dr = makeDxfRecord(rec.pairs);
+    const AcDbDxfRecord& dr = makeDxfRecord(rec);
     // Records without a name, or a second record of a name, are left out.
     if (record->dxfIn(dr) != Acad::eOk || table->has(record->name())) {
       delete record;
@@ -537,7 +552,7 @@ bool DxfLoader::readBlocks() {
     AcDbHandle begin, owner;
     AcGePoint3d origin;
     int flags = 0;
-    const AcDbDxfRecord& dr = makeDxfRecord(rec.pairs);
+    const AcDbDxfRecord& dr = makeDxfRecord(rec);
     for (size_t i = 0; i < dr.pairs.size(); ++i) {
       const AcDbDxfPair& p = dr.pairs[i];
       if (p.code == 2 && name.empty()) name = dr.text(p.value);
@@ -601,9 +616,7 @@ bool DxfLoader::readEntities(AcDbObjectId blockId, std::string_view endType, Rec
     }
     // In the ENTITIES section 67 = 1 marks an entity of the active layout.
     AcDbObjectId target = blockId;
-    if (endType == "ENDSEC")
-      for (const AcDbDxfPair& p : rec.pairs)
-        if (p.code == 67 && AcDbDxfRecord::integer(p.value) == 1) target = paperSpaceId();
+    if (endType == "ENDSEC" && rec.paperSpace) target = paperSpaceId();
     addEntity(rec, hasFollowers ? &followers : nullptr, target);
     releaseRead();
   }
@@ -614,11 +627,11 @@ bool DxfLoader::readEntities(AcDbObjectId blockId, std::string_view endType, Rec
 template <class Poly>
 Poly* DxfLoader::readSequence(const Record& rec, const std::vector<Record>& followers) {
   auto* poly = new Poly();
-  bool ok = poly->dxfIn(makeDxfRecord(rec.pairs)) == Acad::eOk;
+  bool ok = poly->dxfIn(makeDxfRecord(rec)) == Acad::eOk;
   for (size_t i = 0; ok && i < followers.size(); ++i) {
     const Record& f = followers[i];
     if (f.type == "VERTEX") {
-      ok = poly->dxfInVertex(makeDxfRecord(f.pairs)) == Acad::eOk;
+      ok = poly->dxfInVertex(makeDxfRecord(f)) == Acad::eOk;
     } else if (f.type == "SEQEND") {
       for (const AcDbDxfPair& p : f.pairs)
         if (p.code == 5) poly->setSeqendHandle(HandleOf(p.value));
@@ -662,7 +675,7 @@ void DxfLoader::addEntity(Record& rec, std::vector<Record>* followers, AcDbObjec
   if (followers)
     for (const Record& f : *followers) noteHandles(f.pairs);
   if (followers && rec.type == "POLYLINE") ent = readOldPolyline(rec, *followers);
-  const AcDbDxfRecord& dr = makeDxfRecord(rec.pairs);
+  const AcDbDxfRecord& dr = makeDxfRecord(rec);
   if (ent && !followers && ent->dxfIn(dr) != Acad::eOk) {
     delete ent;  // kept as read instead
     ent = nullptr;
@@ -690,7 +703,7 @@ bool DxfLoader::readObjects() {
     AcDbHandle h;
     for (const AcDbDxfPair& p : rec.pairs)
       if (p.code == 5) { h = HandleOf(p.value); break; }
-    const AcDbDxfRecord& dr = makeDxfRecord(rec.pairs);
+    const AcDbDxfRecord& dr = makeDxfRecord(rec);
     if (obj && obj->dxfIn(dr) != Acad::eOk) {
       delete obj;
       obj = nullptr;

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "dbcurves.h"
@@ -287,6 +288,35 @@ TEST(AcadExtensionDictionaries, CreatedOnceAndReleasedWhenEmpty) {
   EXPECT_EQ(rec, nullptr);  // still open for write from setAt
   dict->close();
   EXPECT_EQ(line->releaseExtensionDictionary(), Acad::eContainerNotEmpty);
+  line->close();
+}
+
+// Extended data and the extension dictionary are kept together apart from
+// the object: each comes and goes without the other, and a copy takes the
+// extended data only.
+TEST(AcadExtensionDictionaries, ApartFromExtendedDataAndNotCopied) {
+  AcDbDatabase db;
+  AcDbObjectId id = AppendLine(db, new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 0, 0)));
+  AcDbLine* line = nullptr;
+  ASSERT_EQ(acdbOpenObject(line, id, AcDb::kForWrite), Acad::eOk);
+  resbuf* xd = acutBuildList(1001, L"ACAD", 1000, L"kept", 0);
+  ASSERT_EQ(line->setXData(xd), Acad::eOk);
+  acutRelRb(xd);
+  ASSERT_EQ(line->createExtensionDictionary(), Acad::eOk);
+  std::unique_ptr<AcDbLine> copy(static_cast<AcDbLine*>(line->clone()));
+  EXPECT_TRUE(copy->hasXData(L"ACAD"));
+  EXPECT_TRUE(copy->extensionDictionary().isNull());
+  // The empty dictionary goes; the extended data stays.
+  EXPECT_EQ(line->releaseExtensionDictionary(), Acad::eOk);
+  EXPECT_TRUE(line->extensionDictionary().isNull());
+  EXPECT_TRUE(line->hasXData(L"ACAD"));
+  ASSERT_EQ(line->createExtensionDictionary(), Acad::eOk);
+  // The extended data goes; the dictionary stays.
+  xd = acutBuildList(1001, L"ACAD", 0);
+  ASSERT_EQ(line->setXData(xd), Acad::eOk);
+  acutRelRb(xd);
+  EXPECT_EQ(line->xData(), nullptr);
+  EXPECT_FALSE(line->extensionDictionary().isNull());
   line->close();
 }
 

@@ -1,5 +1,6 @@
 // Reading large drawings (made in the database's arena, the file mapped and
-// let go of as it is read) and the number conversion every value goes through.
+// let go of as it is read, layer and line-type names shared by the entities)
+// and the number conversion every value goes through.
 #include <gtest/gtest.h>
 
 #include <charconv>
@@ -144,6 +145,56 @@ TEST(AcadDxfLarge, ReadIntoTheArenaWholeAndCopiesOutliveIt) {
   plCopy->addVertexAt(40, AcGePoint2d(1, 1));
   EXPECT_EQ(plCopy->numVerts(), 41u);
   EXPECT_EQ(std::wstring(textCopy->textStringConst()), L"a text longer than any small-string buffer holds");
+}
+
+// Entities read with the same layer or line type share one name: each keeps
+// its own when changed, and a copy keeps it after the database is gone.
+TEST(AcadDxfLarge, LayerAndLinetypeNamesAreSharedYetEachEntitysOwn) {
+  auto line = [](const char* layer, const char* linetype) {
+    std::string s = "  0\nLINE\n  8\n" + std::string(layer) + "\n";
+    if (linetype) s += "  6\n" + std::string(linetype) + "\n";
+    return s + " 10\n0\n 20\n0\n 11\n1\n 21\n1\n";
+  };
+  std::string text = "  0\nSECTION\n  2\nENTITIES\n" + line("\xE8\xB5\xB0\xE5\xBB\x8A", "BYLAYER") +
+                     line("\xE8\xB5\xB0\xE5\xBB\x8A", "Dashed") + line("", nullptr) + line("0", "Dashed") +
+                     line("\\U+8D70\\U+5ECA", "bylayer") + "  0\nENDSEC\n  0\nEOF\n";
+  std::unique_ptr<AcDbLine> copy;
+  {
+    AcDbDatabase db(false);
+    ASSERT_EQ(db.dxfIn(text), Acad::eOk);
+    std::vector<AcDbObjectId> ids = Entities(db);
+    ASSERT_EQ(ids.size(), 5u);
+    struct Want {
+      const wchar_t* layer;
+      const wchar_t* linetype;
+    } want[] = {{L"走廊", L"ByLayer"}, {L"走廊", L"Dashed"}, {L"0", L"ByLayer"}, {L"0", L"Dashed"}, {L"走廊", L"ByLayer"}};
+    for (size_t i = 0; i < ids.size(); ++i) {
+      AcDbEntity* ent = Open<AcDbEntity>(ids[i]);
+      ASSERT_NE(ent, nullptr);
+      EXPECT_EQ(ent->layerName(), want[i].layer) << i;
+      EXPECT_EQ(ent->linetypeName(), want[i].linetype) << i;
+      ent->close();
+    }
+    // The first line moves to layer 0: the second stays where it was.
+    AcDbEntity* first = nullptr;
+    ASSERT_EQ(acdbOpenObject(first, ids[0], AcDb::kForWrite), Acad::eOk);
+    ASSERT_EQ(first->setLayer(L"0"), Acad::eOk);
+    first->close();
+    AcDbLine* second = Open<AcDbLine>(ids[1]);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->layerName(), L"走廊");
+    copy.reset(static_cast<AcDbLine*>(second->clone()));
+    second->close();
+    AcDbEntity* back = Open<AcDbEntity>(ids[0]);
+    EXPECT_EQ(back->layerName(), L"0");
+    back->close();
+  }
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(copy->layerName(), L"走廊");
+  EXPECT_EQ(copy->linetypeName(), L"Dashed");
+  ACHAR* layer = copy->layer();
+  EXPECT_STREQ(layer, L"走廊");
+  acutDelString(layer);
 }
 
 }  // namespace
