@@ -3,15 +3,20 @@
 // the map and every point drawn into the three previews and rendered; with
 // 2,000 and with 100,000 points. Against it, in the same process, a bare
 // loop that places the same points along the route and fills the same
-// circles with Cairo on three surfaces of the previews' size. Each size runs
-// in a child process of its own, so that its peak memory is its own.
-// Times are processor time. Usage: levelmap_run_bench [point count]...
+// circles with Cairo on three surfaces of the previews' size. Each
+// repetition (the run, then the bare loop, as before) runs in a fresh child
+// process, so that every repetition starts from the same state and its peak
+// memory is its own; the report gives the medians of the times and of the
+// repetitions' ratios, and the ratios' range.
+// Times are processor time.
+// Usage: levelmap_run_bench [--repeat N] [point count]...
 #include <cairo.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -127,8 +132,15 @@ double BareLoop(int nPoints, int nWidth, int nHeight) {
   return ProcessorSeconds() - t0;
 }
 
-// One size, in this (child) process: the run, then the bare loop.
-int RunOnce(int nPoints) {
+// What a child process hands back through its pipe.
+struct ChildResult {
+  double dRunSeconds = 0, dBareSeconds = 0;
+  int nWidth = 0, nHeight = 0;
+};
+
+// One repetition of one size, in this (child) process: the run, then the
+// bare loop on surfaces of the previews' size.
+int RunOnce(int nPoints, ChildResult& result) {
   std::ostringstream sink;
   user::SetSink(&sink);
   std::filesystem::path dir = std::filesystem::temp_directory_path() / ("levelmap_run_bench_" + std::to_string(getpid()));
@@ -141,45 +153,100 @@ int RunOnce(int nPoints) {
   std::string n = std::to_string(nPoints);
   user::Script::Instance().UseLines({"@text 106 " + n, "@text 107 " + n, "@focus 105", "@click 1", "-1,-1",
                                      "1001,101", "C -1,-1 1,1", "", "@click 2"});
-  double dRun = 0;
-  int nWidth = 0, nHeight = 0, nDrawn = 0;
+  int nDrawn = 0;
   {
     CBenchDlg dlg;
     dlg.DoModal();
-    dRun = dlg.m_dRunSeconds;
-    nWidth = dlg.m_nWidth;
-    nHeight = dlg.m_nHeight;
+    result.dRunSeconds = dlg.m_dRunSeconds;
+    result.nWidth = dlg.m_nWidth;
+    result.nHeight = dlg.m_nHeight;
     nDrawn = dlg.m_nDrawn;
   }
   std::filesystem::remove_all(dir);
-  if (nDrawn != 3 * nPoints || nWidth <= 0) {
-    std::fprintf(stderr, "run of %d points drew %d points on %dx%d previews\n%s", nPoints, nDrawn, nWidth, nHeight,
-                 sink.str().c_str());
+  if (nDrawn != 3 * nPoints || result.nWidth <= 0) {
+    std::fprintf(stderr, "run of %d points drew %d points on %dx%d previews\n%s", nPoints, nDrawn, result.nWidth,
+                 result.nHeight, sink.str().c_str());
     return 1;
   }
-  double dBare = BareLoop(nPoints, nWidth, nHeight);
-  std::printf("%7d points: run %.3f s, bare Cairo loop %.3f s, ratio %.2f (3 previews of %dx%d)\n", nPoints, dRun,
-              dBare, dBare > 0 ? dRun / dBare : 0.0, nWidth, nHeight);
-  std::fflush(stdout);
+  result.dBareSeconds = BareLoop(nPoints, result.nWidth, result.nHeight);
   return 0;
+}
+
+// Runs work in a fresh child process and collects what it hands back and
+// the child's peak memory in MB. False when the child failed.
+template <typename Work>
+bool InChild(Work work, ChildResult& result, double& dPeakMB) {
+  int fds[2];
+  if (pipe(fds) != 0) return false;
+  std::fflush(stdout);
+  std::fflush(stderr);
+  pid_t pid = fork();
+  if (pid == 0) {
+    close(fds[0]);
+    ChildResult r;
+    int nStatus = work(r);
+    if (nStatus == 0 && write(fds[1], &r, sizeof r) != static_cast<ssize_t>(sizeof r)) nStatus = 1;
+    _exit(nStatus);
+  }
+  close(fds[1]);
+  bool bRead = pid > 0 && read(fds[0], &result, sizeof result) == static_cast<ssize_t>(sizeof result);
+  close(fds[0]);
+  if (pid < 0) return false;
+  int status = 0;
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  dPeakMB = usage.ru_maxrss / 1024.0;
+  return bRead && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// Every repetition of one size, each in a fresh child process.
+bool MeasureSize(int nPoints, int nRepeat) {
+  std::vector<double> runs, bares, ratios, peaks;
+  ChildResult result;
+  for (int r = 0; r < nRepeat; ++r) {
+    double dPeak = 0;
+    if (!InChild([&](ChildResult& out) { return RunOnce(nPoints, out); }, result, dPeak)) {
+      std::fprintf(stderr, "%d points: repetition %d failed\n", nPoints, r + 1);
+      return false;
+    }
+    runs.push_back(result.dRunSeconds);
+    bares.push_back(result.dBareSeconds);
+    ratios.push_back(result.dBareSeconds > 0 ? result.dRunSeconds / result.dBareSeconds : 0.0);
+    peaks.push_back(dPeak);
+    std::printf("%7d points: #%d run %.3f s, bare %.3f s, ratio %.2f\n", nPoints, r + 1, result.dRunSeconds,
+                result.dBareSeconds, ratios.back());
+  }
+  std::printf("%7d points: run %.3f s, bare Cairo loop %.3f s, ratio %.2f (median of %d; ratios %.2f-%.2f) "
+              "(3 previews of %dx%d)\n",
+              nPoints, Median(runs), Median(bares), Median(ratios), nRepeat,
+              *std::min_element(ratios.begin(), ratios.end()), *std::max_element(ratios.begin(), ratios.end()),
+              result.nWidth, result.nHeight);
+  std::printf("%7d points: peak memory %.1f MB (median; %.1f-%.1f)\n", nPoints, Median(peaks),
+              *std::min_element(peaks.begin(), peaks.end()), *std::max_element(peaks.begin(), peaks.end()));
+  std::fflush(stdout);
+  return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<int> sizes;
-  for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
+  int nRepeat = 5;
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) == "--repeat" && i + 1 < argc)
+      nRepeat = std::max(1, std::atoi(argv[++i]));
+    else
+      sizes.push_back(std::atoi(argv[i]));
+  }
   if (sizes.empty()) sizes = {2000, 100000};
   int nStatus = 0;
-  for (int nPoints : sizes) {
-    std::fflush(stdout);
-    pid_t pid = fork();
-    if (pid == 0) _exit(RunOnce(nPoints));
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    std::printf("%7d points: peak memory %.1f MB\n", nPoints, usage.ru_maxrss / 1024.0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) nStatus = 1;
-  }
+  for (int nPoints : sizes)
+    if (!MeasureSize(nPoints, nRepeat)) nStatus = 1;
   return nStatus;
 }
