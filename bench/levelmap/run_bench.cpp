@@ -87,6 +87,10 @@ class CBenchDlg : public CDTDlg {
   afx_msg void OnDrawTimed() {
     double t0 = ProcessorSeconds();
     OnDrawDriveTest();
+    // Until the previews are painted on the shown dialog the user sees
+    // nothing: their paint belongs to the run.
+    for (int nId : {IDC_PREVIEW1, IDC_PREVIEW2, IDC_PREVIEW3})
+      GetDlgItem(nId)->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
     m_dRunSeconds = ProcessorSeconds() - t0;
     CRect rect;
     GetDlgItem(IDC_PREVIEW1)->GetClientRect(&rect);
