@@ -1,6 +1,7 @@
 // Graphics devices: a pixel surface the size of the window's client area,
 // its background colour and logical palette, the views drawn on it, and the
-// update that draws the views and copies the pixels into the window.
+// update that draws the views and copies the pixels into the window (left
+// to the paint when the window cannot be seen).
 #include <algorithm>
 
 #include "acedcolor.h"
@@ -96,6 +97,8 @@ void GsDevice::setLogicalPalette(const AcGsColor* palette, int count) {
 
 COLORREF GsDevice::pixel(int x, int y) const {
   if (!m_pSurface || x < 0 || y < 0 || x >= m_nWidth || y >= m_nHeight) return 0;
+  // The pixels a deferred update would have drawn.
+  if (m_bDeferred) const_cast<GsDevice*>(this)->draw();
   cairo_surface_flush(m_pSurface);
   const unsigned char* data = cairo_image_surface_get_data(m_pSurface);
   int stride = cairo_image_surface_get_stride(m_pSurface);
@@ -112,6 +115,19 @@ void GsDevice::render(GsView& view) {
 
 void GsDevice::update(AcGsDCRect* updatedRect) {
   if (!m_pSurface) return;
+  if (updatedRect) *updatedRect = AcGsDCRect{{0, 0}, {m_nWidth - 1, m_nHeight - 1}};
+  // A window that cannot be seen (hidden, or in a hidden dialog) is not
+  // drawn: showing it paints it, and its paint updates the device again.
+  if (m_hWnd && IsWindow(m_hWnd) && !IsWindowVisible(m_hWnd)) {
+    m_bDeferred = true;
+    return;
+  }
+  draw();
+  present();
+}
+
+void GsDevice::draw() {
+  m_bDeferred = false;
   bool whole = !m_bValid;
   // Pixels no view covers show the background; a view over the whole
   // device paints every pixel itself (in the same background) first.
@@ -130,8 +146,6 @@ void GsDevice::update(AcGsDCRect* updatedRect) {
     if (whole || !v->isValid()) render(*v);
   m_bValid = true;
   cairo_surface_flush(m_pSurface);
-  if (updatedRect) *updatedRect = AcGsDCRect{{0, 0}, {m_nWidth - 1, m_nHeight - 1}};
-  present();
 }
 
 void GsDevice::present() {

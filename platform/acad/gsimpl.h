@@ -282,6 +282,8 @@ class GsDevice : public AcGsDevice {
 
  private:
   void render(GsView& view);
+  // Brings the surface up to date with the views.
+  void draw();
   void present();
   HWND m_hWnd;
   int m_nWidth = 0;
@@ -291,6 +293,9 @@ class GsDevice : public AcGsDevice {
   std::array<AcGsColor, 256> m_palette{};
   std::vector<GsView*> m_views;
   bool m_bValid = false;
+  // An update came while the window could not be seen; its paint, or a
+  // read of a pixel, draws then.
+  bool m_bDeferred = false;
 };
 
 // Every live view, so that a model or a database that goes away is dropped

@@ -175,6 +175,31 @@ TEST_F(PreviewTest, PaintShowsTheViewAndValidates) {
   EXPECT_EQ(Print(), L"target 0.0000,0.0000,0.0000 field 372.0000x200.0000 drawables 1");
 }
 
+TEST_F(PreviewTest, AnUpdateWhileTheWindowIsHiddenDrawsWhenItIsShownOrReadFrom) {
+  InitWithSquare();
+  auto windowPixel = [&] {
+    HDC dc = ::GetDC(m_preview.m_hWnd);
+    COLORREF c = ::GetPixel(dc, 186, 100);
+    ::ReleaseDC(m_preview.m_hWnd, dc);
+    return c;
+  };
+  m_parent.ShowWindow(SW_HIDE);
+  m_preview.view()->invalidate();
+  m_preview.view()->update();
+  EXPECT_NE(windowPixel(), kRed) << "nothing is drawn into a window that cannot be seen";
+  EXPECT_FALSE(m_preview.view()->isValid());
+  m_parent.ShowWindow(SW_SHOW);
+  m_parent.UpdateWindow();
+  EXPECT_EQ(windowPixel(), kRed) << "showing the window paints what the update left";
+  EXPECT_TRUE(m_preview.view()->isValid());
+  // Hidden again: a pixel read draws what the last update asked for.
+  m_parent.ShowWindow(SW_HIDE);
+  m_preview.view()->erase(m_pSquare);
+  m_preview.view()->update();
+  EXPECT_EQ(m_preview.device()->pixel(186, 100), RGB(0, 0, 0));
+  EXPECT_EQ(windowPixel(), kRed) << "the hidden window keeps its old pixels";
+}
+
 TEST_F(PreviewTest, WheelZoomsAndMiddleButtonPans) {
   InitWithSquare();
   EXPECT_EQ(Mouse(WM_MOUSEWHEEL, 100, 100, MAKEWPARAM(0, 120)), TRUE);
