@@ -2,9 +2,13 @@
 // as DXF and reads it back, beside libdxflib writing the same entities and
 // reading the same file, and prints the rates of both and their ratios.
 // Each step runs in a process of its own, so the peak memory printed for a
-// step is that step's alone (the mapped file included).
-// Usage: acad_dxf_bench [entity count] [file]   (a file named is kept)
-//        acad_dxf_bench --read FILE             (our reading only, for a profiler)
+// step is that step's alone (the mapped file included). Every step of both
+// sides is repeated the same number of times, in turns (ours, then dxflib's,
+// on the same file), and the median is printed with the range; a ratio is
+// taken per repetition (our run against dxflib's run of the same turn) and
+// the median and range of those ratios are printed.
+// Usage: acad_dxf_bench [entity count] [file] [repetitions]   (a file named is kept; 5 by default)
+//        acad_dxf_bench --read FILE                           (our reading only, for a profiler)
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,6 +17,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -279,6 +284,65 @@ void Print(const char* what, const Step& s) {
   std::printf("%-15s %s %6.1f MB in %6.2f s = %6.1f MB/s (processor %6.2f s = %6.1f MB/s), peak memory %4.0f MB\n",
               what, s.ok ? "ok    " : "FAILED", s.megabytes, s.seconds, s.rate(), s.cpuSeconds, s.cpuRate(), s.peakMb);
 }
+
+// The middle value (the mean of the two middle ones for an even count), the
+// smallest and the largest.
+struct Spread {
+  double median = 0, min = 0, max = 0;
+};
+Spread SpreadOf(std::vector<double> v) {
+  Spread r;
+  if (v.empty()) return r;
+  std::sort(v.begin(), v.end());
+  size_t n = v.size();
+  r.median = n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+  r.min = v.front();
+  r.max = v.back();
+  return r;
+}
+
+// The repetitions of one step: all must have succeeded.
+struct Series {
+  std::vector<Step> runs;
+  bool ok() const {
+    return !runs.empty() && std::all_of(runs.begin(), runs.end(), [](const Step& s) { return s.ok; });
+  }
+  template <class F>
+  Spread spread(F f) const {
+    std::vector<double> v;
+    for (const Step& s : runs) v.push_back(f(s));
+    return SpreadOf(v);
+  }
+  double peakMb() const { return spread([](const Step& s) { return s.peakMb; }).max; }
+  long entities() const { return runs.empty() ? 0 : runs.front().entities; }
+  double megabytes() const { return runs.empty() ? 0 : runs.front().megabytes; }
+};
+
+// One line per step: the median time and rate, the range of the rates, and
+// the highest peak of all repetitions.
+void Print(const char* what, const Series& r) {
+  Spread wall = r.spread([](const Step& s) { return s.seconds; });
+  Spread cpu = r.spread([](const Step& s) { return s.cpuSeconds; });
+  Spread rate = r.spread([](const Step& s) { return s.rate(); });
+  Spread cpuRate = r.spread([](const Step& s) { return s.cpuRate(); });
+  std::printf("%-15s %s %6.1f MB in %6.2f s = %6.1f MB/s [%.1f-%.1f] (processor %6.2f s = %6.1f MB/s [%.1f-%.1f]), "
+              "peak memory %4.0f MB\n",
+              what, r.ok() ? "ok    " : "FAILED", r.megabytes(), wall.median, rate.median, rate.min, rate.max, cpu.median,
+              cpuRate.median, cpuRate.min, cpuRate.max, r.peakMb());
+}
+
+// The ratios of our rate to theirs, one per repetition (the same turn).
+template <class F>
+Spread Ratios(const Series& ours, const Series& theirs, F rate) {
+  std::vector<double> v;
+  for (size_t i = 0; i < ours.runs.size() && i < theirs.runs.size(); ++i) {
+    double t = rate(theirs.runs[i]);
+    if (t > 0) v.push_back(rate(ours.runs[i]) / t);
+  }
+  return SpreadOf(v);
+}
+
+void PrintRatio(const char* what, const Spread& r) { std::printf("%s %.1fx [%.1f-%.1f]", what, r.median, r.min, r.max); }
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -290,35 +354,51 @@ int main(int argc, char** argv) {
   }
   long count = argc > 1 ? std::atol(argv[1]) : 1000000;
   std::string path = argc > 2 ? argv[2] : "/tmp/acad_dxf_bench.dxf";
+  int repetitions = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
+  std::printf("%d repetitions of each step; medians, [range] of the rates\n", repetitions);
 
-  Step writeOurs = RunApart([&] { return WriteOurs(count, path); });
-  Print("write (ours)", writeOurs);
-  Step readOurs = RunApart([&] { return ReadOurs(path); });
-  Print("read (ours)", readOurs);
-  int status = writeOurs.ok && readOurs.ok ? 0 : 1;
+  Series writeOurs, readOurs;
 #ifdef ACAD_BENCH_HAVE_DXFLIB
   std::string libPath = path + ".dxflib.dxf";
-  Step writeLib = RunApart([&] { return WriteDxflib(count, libPath); });
+  Series writeLib, readLib, parseLib;
+#endif
+  for (int i = 0; i < repetitions; ++i) {
+    writeOurs.runs.push_back(RunApart([&] { return WriteOurs(count, path); }));
+    readOurs.runs.push_back(RunApart([&] { return ReadOurs(path); }));
+#ifdef ACAD_BENCH_HAVE_DXFLIB
+    writeLib.runs.push_back(RunApart([&] { return WriteDxflib(count, libPath); }));
+    std::remove(libPath.c_str());
+    // Two baselines: dxflib keeping what it reads (the same work as ours) and
+    // dxflib only counting (its bare parser).
+    readLib.runs.push_back(RunApart([&] { return ReadDxflib(path, true); }));
+    parseLib.runs.push_back(RunApart([&] { return ReadDxflib(path, false); }));
+#endif
+  }
+  Print("write (ours)", writeOurs);
+  Print("read (ours)", readOurs);
+  int status = writeOurs.ok() && readOurs.ok() ? 0 : 1;
+#ifdef ACAD_BENCH_HAVE_DXFLIB
   Print("write (dxflib)", writeLib);
-  std::remove(libPath.c_str());
-  // Two baselines: dxflib keeping what it reads (the same work as ours) and
-  // dxflib only counting (its bare parser).
-  Step readLib = RunApart([&] { return ReadDxflib(path, true); });
   Print("read (dxflib)", readLib);
-  Step parseLib = RunApart([&] { return ReadDxflib(path, false); });
   Print("parse (dxflib)", parseLib);
-  if (readLib.entities != count) std::printf("dxflib found %ld of the %ld entities\n", readLib.entities, count);
-  if (readLib.rate() > 0 && writeLib.rate() > 0 && parseLib.rate() > 0) {
-    std::printf("ratios (ours / dxflib, MB/s): read %.1fx (against parsing only %.1fx), write %.1fx\n",
-                readOurs.rate() / readLib.rate(), readOurs.rate() / parseLib.rate(), writeOurs.rate() / writeLib.rate());
-    std::printf("ratios by processor time:     read %.1fx (against parsing only %.1fx), write %.1fx\n",
-                readOurs.cpuRate() / readLib.cpuRate(), readOurs.cpuRate() / parseLib.cpuRate(),
-                writeOurs.cpuRate() / writeLib.cpuRate());
+  if (readLib.entities() != count) std::printf("dxflib found %ld of the %ld entities\n", readLib.entities(), count);
+  if (readLib.ok() && writeLib.ok() && parseLib.ok()) {
+    auto wall = [](const Step& s) { return s.rate(); };
+    auto cpu = [](const Step& s) { return s.cpuRate(); };
+    std::printf("ratios (ours / dxflib, MB/s, median [range]):");
+    PrintRatio(" read", Ratios(readOurs, readLib, wall));
+    PrintRatio(" (against parsing only", Ratios(readOurs, parseLib, wall));
+    PrintRatio("), write", Ratios(writeOurs, writeLib, wall));
+    std::printf("\nratios by processor time:    ");
+    PrintRatio("  read", Ratios(readOurs, readLib, cpu));
+    PrintRatio(" (against parsing only", Ratios(readOurs, parseLib, cpu));
+    PrintRatio("), write", Ratios(writeOurs, writeLib, cpu));
+    std::printf("\n");
   }
 #endif
-  if (readOurs.megabytes > 0)
-    std::printf("peak memory of our read: %.0f MB = %.2fx the file's %.0f MB\n", readOurs.peakMb,
-                readOurs.peakMb / readOurs.megabytes, readOurs.megabytes);
+  if (readOurs.megabytes() > 0)
+    std::printf("peak memory of our read: %.0f MB = %.2fx the file's %.0f MB\n", readOurs.peakMb(),
+                readOurs.peakMb() / readOurs.megabytes(), readOurs.megabytes());
   if (argc <= 2) std::remove(path.c_str());
   return status;
 }

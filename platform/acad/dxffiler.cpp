@@ -138,16 +138,18 @@ bool acdbParseInt(std::string_view t, long long& value) {
 namespace {
 // Plain decimals ("-12.375", digits and at most one point) whose digits make
 // an integer below 2^53: both that integer and the power of ten (at most
-// 10^19 here) are exact doubles, so one division gives the correctly rounded
+// 10^17 here) are exact doubles, so one division gives the correctly rounded
 // value. Most values of a drawing are such; false for the others, which the
-// general parser takes.
+// general parser takes. Seventeen digits and more are left to it at once
+// without being looked at (they make an integer beyond 2^53 unless they
+// start with zeros, and the general parser rounds those correctly too).
 bool ParsePlainDecimal(const char* s, const char* end, double& value) {
   static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   bool neg = s < end && *s == '-';
   if (neg) ++s;
-  // Nineteen digits cannot overflow the integer they are gathered in.
-  if (end - s > 20) return false;
+  // (Seventeen characters cannot overflow the integer they are gathered in.)
+  if (end - s > 17) return false;
   const char* start = s;
   unsigned long long m = 0;
   while (s < end && static_cast<unsigned>(*s - '0') <= 9) m = m * 10 + static_cast<unsigned>(*s++ - '0');
@@ -159,8 +161,7 @@ bool ParsePlainDecimal(const char* s, const char* end, double& value) {
     fraction = s - point;
   }
   ptrdiff_t digits = s - start - (hasPoint ? 1 : 0);
-  // (Twenty digits may have wrapped the integer round: they are refused here.)
-  if (s != end || digits <= 0 || digits > 19 || m >= (1ULL << 53)) return false;
+  if (s != end || digits <= 0 || m >= (1ULL << 53)) return false;
   double v = static_cast<double>(m);
   if (fraction > 0) v /= kPow10[fraction];
   value = neg ? -v : v;

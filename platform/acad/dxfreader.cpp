@@ -242,6 +242,10 @@ class DxfLoader {
   Poly* readSequence(const Record& rec, const std::vector<Record>& followers);
   // The record an object reads from; one buffer serves every object in turn.
   const AcDbDxfRecord& makeDxfRecord(const Record& rec);
+  // The same, lent the record's own pairs rather than a copy of them: the
+  // record has them back (xdata included) from giveBack.
+  const AcDbDxfRecord& lendPairs(Record& rec);
+  void giveBack(Record& rec);
   AcDbRawRecord makeRaw(const Record& rec, const std::vector<Record>* followers) const;
   AcDbObjectId blockRecord(const std::wstring& name, AcDbHandle handle);
   void ensureDefaults();
@@ -326,6 +330,26 @@ const AcDbDxfRecord& DxfLoader::makeDxfRecord(const Record& rec) {
   r.pairs.assign(rec.pairs.begin(), xdata);
   r.xdata.assign(xdata, rec.pairs.end());
   return r;
+}
+
+const AcDbDxfRecord& DxfLoader::lendPairs(Record& rec) {
+  AcDbDxfRecord& r = m_record;
+  r.reset(m_pDb, &m_codePage);
+  r.pairs.swap(rec.pairs);
+  if (rec.firstXdata < r.pairs.size()) {
+    auto xdata = r.pairs.begin() + static_cast<ptrdiff_t>(rec.firstXdata);
+    r.xdata.assign(xdata, r.pairs.end());
+    r.pairs.erase(xdata, r.pairs.end());
+  }
+  return r;
+}
+
+void DxfLoader::giveBack(Record& rec) {
+  AcDbDxfRecord& r = m_record;
+  rec.pairs.swap(r.pairs);
+  rec.pairs.insert(rec.pairs.end(), r.xdata.begin(), r.xdata.end());
+  r.pairs.clear();
+  r.xdata.clear();
 }
 
 AcDbRawRecord DxfLoader::makeRaw(const Record& rec, const std::vector<Record>* followers) const {
@@ -675,7 +699,7 @@ void DxfLoader::addEntity(Record& rec, std::vector<Record>* followers, AcDbObjec
   if (followers)
     for (const Record& f : *followers) noteHandles(f.pairs);
   if (followers && rec.type == "POLYLINE") ent = readOldPolyline(rec, *followers);
-  const AcDbDxfRecord& dr = makeDxfRecord(rec);
+  const AcDbDxfRecord& dr = lendPairs(rec);
   if (ent && !followers && ent->dxfIn(dr) != Acad::eOk) {
     delete ent;  // kept as read instead
     ent = nullptr;
@@ -683,8 +707,11 @@ void DxfLoader::addEntity(Record& rec, std::vector<Record>* followers, AcDbObjec
   if (!ent) {
     auto* proxy = make<AcDbProxyEntity>();
     proxy->dxfIn(dr);
+    giveBack(rec);
     proxy->setRaw(makeRaw(rec, followers));
     ent = proxy;
+  } else {
+    giveBack(rec);
   }
   ent->setOwnerId(blockId);
   AcDbObjectId id = m_pDb->addWithHandle(ent, h);

@@ -37,6 +37,8 @@ TEST(AcadDxfNumbers, ReadExactlyAsTheGeneralParserDoes) {
       {"-12.375", true, -12.375},  {"1e3", true, 1000.0},         {"1.5E-2", true, 0.015},
       {"0.1", true, 0.1},          {"9007199254740993", true, 9007199254740992.0},
       {"12345678901234567890", true, 12345678901234567890.0},
+      // Seventeen digits and more, with leading zeros or not, are exact too.
+      {"1234567890123456.5", true, 1234567890123456.5},     {"-0.000000000000000125", true, -1.25e-16},
       {"", false, 0},              {"-", false, 0},               {".", false, 0},
       {"1.2.3", false, 0},         {"1,5", false, 0},             {"nan", false, 0},
       {"inf", false, 0},           {"--1", false, 0},             {"1 2", false, 0},
