@@ -90,8 +90,8 @@ class AcDbCircle : public AcDbCurve {
 
  private:
   // The plane and thickness, kept apart only when they are not the usual
-  // xy plane without thickness: a drive test makes hundreds of thousands
-  // of circles, none of them otherwise.
+  // xy plane without thickness: a drawing may hold hundreds of thousands
+  // of circles, nearly all of them so.
   struct Plane {
     AcGeVector3d normal = AcGeVector3d::kZAxis;
     double thickness = 0.0;

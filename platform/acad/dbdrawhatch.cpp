@@ -20,7 +20,7 @@ constexpr long long kMaxLines = 20000;
 constexpr long long kMaxDashes = 200000;
 
 void FillLoops(AcGiWorldDraw* draw, const HatchArea& hatch) {
-  // Kept from fill to fill: a drive test fills hundreds of thousands.
+  // Kept from fill to fill: a drawing may fill hundreds of thousands.
   thread_local std::vector<AcGePoint3d> vertices;
   thread_local std::vector<Adesk::Int32> faces;
   vertices.clear();
@@ -393,7 +393,7 @@ bool HatchFromPairs(const AcGiCommonDraw* draw, const Pairs& pairs, size_t end, 
 
 Adesk::Boolean AcDbHatch::worldDraw(AcGiWorldDraw* draw) {
   if (!draw) return true;
-  // The area's buffers are kept from drawing to drawing (a drive test draws
+  // The area's buffers are kept from drawing to drawing (a drawing may hold
   // hundreds of thousands of hatches); drawing a hatch draws no other.
   thread_local acdbdraw::HatchArea area;
   area.normal = normal();

@@ -26,7 +26,7 @@ class GsDevice;
 class GsNode;
 
 // Memory for the models' nodes, which are made and freed by the hundred
-// thousand (one per point of a drive test): blocks of one size on a free
+// thousand (a hatch or circle each): blocks of one size on a free
 // list, cut from huge-page chunks, so a node costs neither the heap's
 // bookkeeping nor a page fault every few nodes. The memory stays with the
 // process. Under the address sanitizer the heap serves them, to be checked.
