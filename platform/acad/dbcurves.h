@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "dbcurve.h"
+#include "dbrarepart.h"
 #include "gearc.h"
 
 class AcDbLine : public AcDbCurve {
@@ -96,30 +97,13 @@ class AcDbCircle : public AcDbCurve {
     AcGeVector3d normal = AcGeVector3d::kZAxis;
     double thickness = 0.0;
   };
-  class PlanePtr {
-   public:
-    PlanePtr() = default;
-    PlanePtr(const PlanePtr& other) : m_p(other.m_p ? new Plane(*other.m_p) : nullptr) {}
-    PlanePtr& operator=(const PlanePtr& other) {
-      if (this != &other) m_p.reset(other.m_p ? new Plane(*other.m_p) : nullptr);
-      return *this;
-    }
-    const Plane* get() const { return m_p.get(); }
-    Plane& make() {
-      if (!m_p) m_p = std::make_unique<Plane>();
-      return *m_p;
-    }
-
-   private:
-    std::unique_ptr<Plane> m_p;
-  };
   static const Plane& usualPlane();
   const Plane& plane() const { return m_plane.get() ? *m_plane.get() : usualPlane(); }
   void setUnitNormal(const AcGeVector3d& unit);
 
   AcGePoint3d m_center;
   double m_dRadius = 0.0;
-  PlanePtr m_plane;
+  AcDbRarePart<Plane> m_plane;
 };
 
 class AcDbArc : public AcDbCurve {

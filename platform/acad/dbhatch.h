@@ -10,6 +10,7 @@
 #include <string>
 
 #include "dbentity.h"
+#include "dbrarepart.h"
 #include "dbsmallarray.h"
 #include "gegeometry.h"
 
@@ -97,23 +98,6 @@ class AcDbHatch : public AcDbEntity {
     double patternAngle = 0.0;
     double patternScale = 1.0;
   };
-  class SettingsPtr {
-   public:
-    SettingsPtr() = default;
-    SettingsPtr(const SettingsPtr& other) : m_p(other.m_p ? new Settings(*other.m_p) : nullptr) {}
-    SettingsPtr& operator=(const SettingsPtr& other) {
-      if (this != &other) m_p.reset(other.m_p ? new Settings(*other.m_p) : nullptr);
-      return *this;
-    }
-    Settings* get() const { return m_p.get(); }
-    Settings& make() {
-      if (!m_p) m_p = std::make_unique<Settings>();
-      return *m_p;
-    }
-
-   private:
-    std::unique_ptr<Settings> m_p;
-  };
   static const Settings& usualSettings();
   const Settings& settings() const { return m_settings.get() ? *m_settings.get() : usualSettings(); }
   // Sets one of them, making the hatch's own only for a value not the usual.
@@ -128,6 +112,6 @@ class AcDbHatch : public AcDbEntity {
 
   AcDbSmallArray<Loop, 1> m_loops;
   double m_dElevation = 0.0;
-  SettingsPtr m_settings;
+  AcDbRarePart<Settings> m_settings;
   bool m_bAssociative = false;
 };
