@@ -89,11 +89,11 @@ Acad::ErrorStatus AcDbLine::setEndPoint(const AcGePoint3d& p) {
 
 Acad::ErrorStatus AcDbLine::setNormal(const AcGeVector3d& n) {
   if (n.isZeroLength()) return Acad::eInvalidInput;
-  m_normal = n.normal();
+  m_plane.setUnitNormal(n.normal());
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbLine::setThickness(double t) { m_dThickness = t; return Acad::eOk; }
+Acad::ErrorStatus AcDbLine::setThickness(double t) { m_plane.setThickness(t); return Acad::eOk; }
 
 Acad::ErrorStatus AcDbLine::getPointAtParam(double param, AcGePoint3d& point) const {
   double len = m_start.distanceTo(m_end);
@@ -138,9 +138,9 @@ Acad::ErrorStatus AcDbLine::getGeomExtents(AcDbExtents& extents) const {
   extents = AcDbExtents();
   extents.addPoint(m_start);
   extents.addPoint(m_end);
-  if (m_dThickness != 0.0) {
-    extents.addPoint(m_start + m_normal * m_dThickness);
-    extents.addPoint(m_end + m_normal * m_dThickness);
+  if (m_plane.thickness() != 0.0) {
+    extents.addPoint(m_start + m_plane.normal() * m_plane.thickness());
+    extents.addPoint(m_end + m_plane.normal() * m_plane.thickness());
   }
   return Acad::eOk;
 }
@@ -149,18 +149,18 @@ Acad::ErrorStatus AcDbLine::transformBy(const AcGeMatrix3d& xform) {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   m_start = xform * m_start;
   m_end = xform * m_end;
-  AcGeVector3d n = xform * m_normal;
-  if (!n.isZeroLength()) m_normal = n.normal();
+  AcGeVector3d n = xform * m_plane.normal();
+  if (!n.isZeroLength()) m_plane.setUnitNormal(n.normal());
   return Acad::eOk;
 }
 
 void AcDbLine::dxfOutFields(AcDbDxfFiler& filer) const {
   AcDbEntity::dxfOutFields(filer);
   filer.writeUtf8(100, "AcDbLine");
-  if (m_dThickness != 0.0) filer.writeDouble(39, m_dThickness);
+  if (m_plane.thickness() != 0.0) filer.writeDouble(39, m_plane.thickness());
   filer.writePoint3d(10, m_start);
   filer.writePoint3d(11, m_end);
-  WriteNormal(filer, m_normal);
+  WriteNormal(filer, m_plane.normal());
 }
 
 Acad::ErrorStatus AcDbLine::dxfInFields(const AcDbDxfRecord& record) {
@@ -170,29 +170,19 @@ Acad::ErrorStatus AcDbLine::dxfInFields(const AcDbDxfRecord& record) {
     switch (pairs[i].code) {
       case 10: m_start = AcDbDxfRecord::point(pairs, i); break;
       case 11: m_end = AcDbDxfRecord::point(pairs, i); break;
-      case 39: m_dThickness = AcDbDxfRecord::real(pairs[i].value); break;
+      case 39: m_plane.setThickness(AcDbDxfRecord::real(pairs[i].value)); break;
       default: break;
     }
   }
-  m_normal = ReadNormal(record);
+  m_plane.setUnitNormal(ReadNormal(record));
   return Acad::eOk;
 }
 
 // ---- circle ---------------------------------------------------------------
 
-const AcDbCircle::Plane& AcDbCircle::usualPlane() {
-  static const Plane usual;
-  return usual;
-}
-
-void AcDbCircle::setUnitNormal(const AcGeVector3d& unit) {
-  // Compared exactly: the usual plane is the z axis itself.
-  if (m_plane.get() || unit.x != 0.0 || unit.y != 0.0 || unit.z != 1.0) m_plane.make().normal = unit;
-}
-
 AcDbCircle::AcDbCircle(const AcGePoint3d& center, const AcGeVector3d& normal, double radius)
     : m_center(center), m_dRadius(radius) {
-  if (!normal.isZeroLength()) setUnitNormal(normal.normal());
+  if (!normal.isZeroLength()) m_plane.setUnitNormal(normal.normal());
 }
 
 Acad::ErrorStatus AcDbCircle::setCenter(const AcGePoint3d& c) { m_center = c; return Acad::eOk; }
@@ -203,11 +193,11 @@ Acad::ErrorStatus AcDbCircle::setRadius(double r) {
 }
 Acad::ErrorStatus AcDbCircle::setNormal(const AcGeVector3d& n) {
   if (n.isZeroLength()) return Acad::eInvalidInput;
-  setUnitNormal(n.normal());
+  m_plane.setUnitNormal(n.normal());
   return Acad::eOk;
 }
 Acad::ErrorStatus AcDbCircle::setThickness(double t) {
-  if (m_plane.get() || t != 0.0) m_plane.make().thickness = t;
+  m_plane.setThickness(t);
   return Acad::eOk;
 }
 double AcDbCircle::circumference() const { return kTwoPi * m_dRadius; }
@@ -215,7 +205,7 @@ double AcDbCircle::circumference() const { return kTwoPi * m_dRadius; }
 Acad::ErrorStatus AcDbCircle::getEndParam(double& p) const { p = kTwoPi; return Acad::eOk; }
 
 Acad::ErrorStatus AcDbCircle::getPointAtParam(double param, AcGePoint3d& point) const {
-  point = PointOnCircle(m_center, plane().normal, m_dRadius, param);
+  point = PointOnCircle(m_center, m_plane.normal(), m_dRadius, param);
   return Acad::eOk;
 }
 
@@ -223,7 +213,7 @@ Acad::ErrorStatus AcDbCircle::getParamAtPoint(const AcGePoint3d& point, double& 
   AcGePoint3d closest;
   getClosestPointTo(point, closest);
   if (closest.distanceTo(point) > kPointTol * std::max(1.0, m_dRadius)) return Acad::eInvalidInput;
-  param = AngleInPlane(m_center, plane().normal, point);
+  param = AngleInPlane(m_center, m_plane.normal(), point);
   return Acad::eOk;
 }
 
@@ -240,7 +230,7 @@ Acad::ErrorStatus AcDbCircle::getParamAtDist(double dist, double& param) const {
 }
 
 Acad::ErrorStatus AcDbCircle::getClosestPointTo(const AcGePoint3d& given, AcGePoint3d& closest, bool) const {
-  const AcGeVector3d& n = plane().normal;
+  const AcGeVector3d& n = m_plane.normal();
   AcGeVector3d d = given - m_center;
   d -= n * d.dotProduct(n);
   if (d.isZeroLength()) d = acgeArbitraryXAxis(n);
@@ -255,7 +245,7 @@ Acad::ErrorStatus AcDbCircle::getArea(double& area) const {
 
 Acad::ErrorStatus AcDbCircle::getGeomExtents(AcDbExtents& extents) const {
   extents = AcDbExtents();
-  AddArcExtents(extents, m_center, plane().normal, m_dRadius, 0.0, kTwoPi);
+  AddArcExtents(extents, m_center, m_plane.normal(), m_dRadius, 0.0, kTwoPi);
   return Acad::eOk;
 }
 
@@ -263,7 +253,7 @@ Acad::ErrorStatus AcDbCircle::transformBy(const AcGeMatrix3d& xform) {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   if (!xform.isUniScaledOrtho()) return Acad::eNotApplicable;
   bool mirrored;
-  setUnitNormal(TransformNormal(xform, plane().normal, mirrored));
+  m_plane.setUnitNormal(TransformNormal(xform, m_plane.normal(), mirrored));
   m_center = xform * m_center;
   m_dRadius *= xform.scale();
   return Acad::eOk;
@@ -272,11 +262,10 @@ Acad::ErrorStatus AcDbCircle::transformBy(const AcGeMatrix3d& xform) {
 void AcDbCircle::dxfOutFields(AcDbDxfFiler& filer) const {
   AcDbEntity::dxfOutFields(filer);
   filer.writeUtf8(100, "AcDbCircle");
-  const Plane& p = plane();
-  if (p.thickness != 0.0) filer.writeDouble(39, p.thickness);
-  filer.writePoint3d(10, WcsToOcs(m_center, p.normal));
+  if (m_plane.thickness() != 0.0) filer.writeDouble(39, m_plane.thickness());
+  filer.writePoint3d(10, WcsToOcs(m_center, m_plane.normal()));
   filer.writeDouble(40, m_dRadius);
-  WriteNormal(filer, p.normal);
+  WriteNormal(filer, m_plane.normal());
 }
 
 Acad::ErrorStatus AcDbCircle::dxfInFields(const AcDbDxfRecord& record) {
@@ -291,8 +280,8 @@ Acad::ErrorStatus AcDbCircle::dxfInFields(const AcDbDxfRecord& record) {
       default: break;
     }
   }
-  setUnitNormal(ReadNormal(record));
-  m_center = OcsToWcs(c, plane().normal);
+  m_plane.setUnitNormal(ReadNormal(record));
+  m_center = OcsToWcs(c, m_plane.normal());
   return Acad::eOk;
 }
 
@@ -304,7 +293,7 @@ AcDbArc::AcDbArc(const AcGePoint3d& center, double radius, double startAngle, do
 AcDbArc::AcDbArc(const AcGePoint3d& center, const AcGeVector3d& normal, double radius, double startAngle,
                  double endAngle)
     : AcDbArc(center, radius, startAngle, endAngle) {
-  if (!normal.isZeroLength()) m_normal = normal.normal();
+  if (!normal.isZeroLength()) m_plane.setUnitNormal(normal.normal());
 }
 
 Acad::ErrorStatus AcDbArc::setCenter(const AcGePoint3d& c) { m_center = c; return Acad::eOk; }
@@ -315,21 +304,22 @@ Acad::ErrorStatus AcDbArc::setRadius(double r) {
 }
 Acad::ErrorStatus AcDbArc::setNormal(const AcGeVector3d& n) {
   if (n.isZeroLength()) return Acad::eInvalidInput;
-  m_normal = n.normal();
+  m_plane.setUnitNormal(n.normal());
   return Acad::eOk;
 }
-Acad::ErrorStatus AcDbArc::setThickness(double t) { m_dThickness = t; return Acad::eOk; }
+Acad::ErrorStatus AcDbArc::setThickness(double t) { m_plane.setThickness(t); return Acad::eOk; }
 Acad::ErrorStatus AcDbArc::setStartAngle(double a) { m_dStart = NormalizeAngle(a); return Acad::eOk; }
 Acad::ErrorStatus AcDbArc::setEndAngle(double a) { m_dEnd = NormalizeAngle(a); return Acad::eOk; }
 double AcDbArc::sweep() const { return Sweep(m_dStart, m_dEnd); }
 
 AcGeCircArc3d AcDbArc::geArc() const {
-  return AcGeCircArc3d(m_center, m_normal, acgeArbitraryXAxis(m_normal), m_dRadius, m_dStart, m_dStart + sweep());
+  const AcGeVector3d& n = m_plane.normal();
+  return AcGeCircArc3d(m_center, n, acgeArbitraryXAxis(n), m_dRadius, m_dStart, m_dStart + sweep());
 }
 
 Acad::ErrorStatus AcDbArc::getPointAtParam(double param, AcGePoint3d& point) const {
   if (param < m_dStart - kSlack || param > m_dStart + sweep() + kSlack) return Acad::eInvalidInput;
-  point = PointOnCircle(m_center, m_normal, m_dRadius, param);
+  point = PointOnCircle(m_center, m_plane.normal(), m_dRadius, param);
   return Acad::eOk;
 }
 
@@ -337,7 +327,7 @@ Acad::ErrorStatus AcDbArc::getParamAtPoint(const AcGePoint3d& point, double& par
   AcGePoint3d closest;
   getClosestPointTo(point, closest);
   if (closest.distanceTo(point) > kPointTol * std::max(1.0, m_dRadius)) return Acad::eInvalidInput;
-  double a = NormalizeAngle(AngleInPlane(m_center, m_normal, point) - m_dStart);
+  double a = NormalizeAngle(AngleInPlane(m_center, m_plane.normal(), point) - m_dStart);
   if (a > sweep() + 1e-9) a = a > (sweep() + kTwoPi) / 2 ? 0.0 : sweep();
   param = m_dStart + std::min(a, sweep());
   return Acad::eOk;
@@ -357,7 +347,7 @@ Acad::ErrorStatus AcDbArc::getParamAtDist(double dist, double& param) const {
 
 Acad::ErrorStatus AcDbArc::getClosestPointTo(const AcGePoint3d& given, AcGePoint3d& closest, bool extend) const {
   if (extend) {
-    AcDbCircle c(m_center, m_normal, m_dRadius);
+    AcDbCircle c(m_center, m_plane.normal(), m_dRadius);
     return c.getClosestPointTo(given, closest);
   }
   closest = geArc().closestPointTo(given);
@@ -372,20 +362,20 @@ Acad::ErrorStatus AcDbArc::getArea(double& area) const {
 
 Acad::ErrorStatus AcDbArc::getGeomExtents(AcDbExtents& extents) const {
   extents = AcDbExtents();
-  AddArcExtents(extents, m_center, m_normal, m_dRadius, m_dStart, sweep());
+  AddArcExtents(extents, m_center, m_plane.normal(), m_dRadius, m_dStart, sweep());
   return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbArc::transformBy(const AcGeMatrix3d& xform) {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   if (!xform.isUniScaledOrtho()) return Acad::eNotApplicable;
-  AcGePoint3d s = xform * PointOnCircle(m_center, m_normal, m_dRadius, m_dStart);
-  AcGePoint3d e = xform * PointOnCircle(m_center, m_normal, m_dRadius, m_dStart + sweep());
+  AcGePoint3d s = xform * PointOnCircle(m_center, m_plane.normal(), m_dRadius, m_dStart);
+  AcGePoint3d e = xform * PointOnCircle(m_center, m_plane.normal(), m_dRadius, m_dStart + sweep());
   bool mirrored;
-  m_normal = TransformNormal(xform, m_normal, mirrored);
+  m_plane.setUnitNormal(TransformNormal(xform, m_plane.normal(), mirrored));
   m_center = xform * m_center;
   m_dRadius *= xform.scale();
-  double a0 = AngleInPlane(m_center, m_normal, s), a1 = AngleInPlane(m_center, m_normal, e);
+  double a0 = AngleInPlane(m_center, m_plane.normal(), s), a1 = AngleInPlane(m_center, m_plane.normal(), e);
   m_dStart = mirrored ? a1 : a0;
   m_dEnd = mirrored ? a0 : a1;
   return Acad::eOk;
@@ -394,10 +384,10 @@ Acad::ErrorStatus AcDbArc::transformBy(const AcGeMatrix3d& xform) {
 void AcDbArc::dxfOutFields(AcDbDxfFiler& filer) const {
   AcDbEntity::dxfOutFields(filer);
   filer.writeUtf8(100, "AcDbCircle");
-  if (m_dThickness != 0.0) filer.writeDouble(39, m_dThickness);
-  filer.writePoint3d(10, WcsToOcs(m_center, m_normal));
+  if (m_plane.thickness() != 0.0) filer.writeDouble(39, m_plane.thickness());
+  filer.writePoint3d(10, WcsToOcs(m_center, m_plane.normal()));
   filer.writeDouble(40, m_dRadius);
-  WriteNormal(filer, m_normal);
+  WriteNormal(filer, m_plane.normal());
   filer.writeUtf8(100, "AcDbArc");
   filer.writeDouble(50, m_dStart * 180.0 / kPi);
   filer.writeDouble(51, m_dEnd * 180.0 / kPi);
@@ -411,14 +401,14 @@ Acad::ErrorStatus AcDbArc::dxfInFields(const AcDbDxfRecord& record) {
     switch (pairs[i].code) {
       case 10: c = AcDbDxfRecord::point(pairs, i); break;
       case 40: m_dRadius = AcDbDxfRecord::real(pairs[i].value); break;
-      case 39: m_dThickness = AcDbDxfRecord::real(pairs[i].value); break;
+      case 39: m_plane.setThickness(AcDbDxfRecord::real(pairs[i].value)); break;
       case 50: m_dStart = NormalizeAngle(AcDbDxfRecord::real(pairs[i].value) * kPi / 180.0); break;
       case 51: m_dEnd = NormalizeAngle(AcDbDxfRecord::real(pairs[i].value) * kPi / 180.0); break;
       default: break;
     }
   }
-  m_normal = ReadNormal(record);
-  m_center = OcsToWcs(c, m_normal);
+  m_plane.setUnitNormal(ReadNormal(record));
+  m_center = OcsToWcs(c, m_plane.normal());
   return Acad::eOk;
 }
 

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "dbcurve.h"
-#include "dbrarepart.h"
+#include "dbentityplane.h"
 #include "gearc.h"
 
 class AcDbLine : public AcDbCurve {
@@ -21,9 +21,9 @@ class AcDbLine : public AcDbCurve {
   AcGePoint3d endPoint() const { return m_end; }
   Acad::ErrorStatus setStartPoint(const AcGePoint3d& p);
   Acad::ErrorStatus setEndPoint(const AcGePoint3d& p);
-  AcGeVector3d normal() const { return m_normal; }
+  AcGeVector3d normal() const { return m_plane.normal(); }
   Acad::ErrorStatus setNormal(const AcGeVector3d& n);
-  double thickness() const { return m_dThickness; }
+  double thickness() const { return m_plane.thickness(); }
   Acad::ErrorStatus setThickness(double t);
 
   Acad::ErrorStatus getStartParam(double& p) const override { p = 0.0; return Acad::eOk; }
@@ -47,8 +47,7 @@ class AcDbLine : public AcDbCurve {
 
  private:
   AcGePoint3d m_start, m_end;
-  AcGeVector3d m_normal = AcGeVector3d::kZAxis;
-  double m_dThickness = 0.0;
+  AcDbEntityPlane m_plane;
 };
 
 class AcDbCircle : public AcDbCurve {
@@ -63,9 +62,9 @@ class AcDbCircle : public AcDbCurve {
   Acad::ErrorStatus setCenter(const AcGePoint3d& c);
   double radius() const { return m_dRadius; }
   Acad::ErrorStatus setRadius(double r);
-  AcGeVector3d normal() const { return plane().normal; }
+  AcGeVector3d normal() const { return m_plane.normal(); }
   Acad::ErrorStatus setNormal(const AcGeVector3d& n);
-  double thickness() const { return plane().thickness; }
+  double thickness() const { return m_plane.thickness(); }
   Acad::ErrorStatus setThickness(double t);
   double circumference() const;
 
@@ -90,20 +89,9 @@ class AcDbCircle : public AcDbCurve {
   AcDbCircle(const AcDbCircle&) = default;
 
  private:
-  // The plane and thickness, kept apart only when they are not the usual
-  // xy plane without thickness: a drawing may hold hundreds of thousands
-  // of circles, nearly all of them so.
-  struct Plane {
-    AcGeVector3d normal = AcGeVector3d::kZAxis;
-    double thickness = 0.0;
-  };
-  static const Plane& usualPlane();
-  const Plane& plane() const { return m_plane.get() ? *m_plane.get() : usualPlane(); }
-  void setUnitNormal(const AcGeVector3d& unit);
-
   AcGePoint3d m_center;
   double m_dRadius = 0.0;
-  AcDbRarePart<Plane> m_plane;
+  AcDbEntityPlane m_plane;
 };
 
 class AcDbArc : public AcDbCurve {
@@ -119,9 +107,9 @@ class AcDbArc : public AcDbCurve {
   Acad::ErrorStatus setCenter(const AcGePoint3d& c);
   double radius() const { return m_dRadius; }
   Acad::ErrorStatus setRadius(double r);
-  AcGeVector3d normal() const { return m_normal; }
+  AcGeVector3d normal() const { return m_plane.normal(); }
   Acad::ErrorStatus setNormal(const AcGeVector3d& n);
-  double thickness() const { return m_dThickness; }
+  double thickness() const { return m_plane.thickness(); }
   Acad::ErrorStatus setThickness(double t);
   // Angles in [0, 2pi), counter-clockwise about the normal.
   double startAngle() const { return m_dStart; }
@@ -158,8 +146,7 @@ class AcDbArc : public AcDbCurve {
   double m_dRadius = 0.0;
   double m_dStart = 0.0;
   double m_dEnd = 0.0;
-  AcGeVector3d m_normal = AcGeVector3d::kZAxis;
-  double m_dThickness = 0.0;
+  AcDbEntityPlane m_plane;
 };
 
 class AcDbEllipse : public AcDbCurve {

@@ -29,9 +29,10 @@ Adesk::Boolean AcDbCircle::worldDraw(AcGiWorldDraw* draw) {
 Adesk::Boolean AcDbArc::worldDraw(AcGiWorldDraw* draw) {
   if (!draw) return true;
   // Angles are measured from the X direction of the arc's plane.
-  AcGeVector3d start = acgeArbitraryXAxis(m_normal);
-  start.rotateBy(m_dStart, m_normal);
-  draw->geometry().circularArc(m_center, m_dRadius, m_normal, start, sweep());
+  const AcGeVector3d& normal = m_plane.normal();
+  AcGeVector3d start = acgeArbitraryXAxis(normal);
+  start.rotateBy(m_dStart, normal);
+  draw->geometry().circularArc(m_center, m_dRadius, normal, start, sweep());
   return true;
 }
 

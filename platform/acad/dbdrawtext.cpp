@@ -86,12 +86,14 @@ std::vector<std::wstring> Wrapped(const std::wstring& paragraph, double width, c
 Adesk::Boolean AcDbText::worldDraw(AcGiWorldDraw* draw) {
   if (!draw || m_text.empty()) return true;
   std::wstring text = Decoded(m_text);
-  AcGiTextStyle style = StyleOf(textStyle(), m_dHeight, m_dWidthFactor, m_dOblique);
-  AcGeVector3d x = acgeArbitraryXAxis(m_normal);
-  x.rotateBy(m_dRotation, m_normal);
+  const Form& f = form();
+  const AcGeVector3d& normal = m_plane.normal();
+  AcGiTextStyle style = StyleOf(textStyle(), m_dHeight, f.widthFactor, f.oblique);
+  AcGeVector3d x = acgeArbitraryXAxis(normal);
+  x.rotateBy(m_dRotation, normal);
   AcGePoint3d anchor = m_position;
   double h = m_dHeight;
-  if (m_horz == kTextAlign || m_horz == kTextFit) {
+  if (f.horz == kTextAlign || f.horz == kTextFit) {
     // Between the two points: the text is stretched to fit (aligned text
     // keeps its proportions and changes height).
     AcGeVector3d span = m_alignment - m_position;
@@ -99,7 +101,7 @@ Adesk::Boolean AcDbText::worldDraw(AcGiWorldDraw* draw) {
     double natural = style.extents(text.c_str()).x;
     if (length > 0.0 && natural > 0.0) {
       x = span / length;
-      if (m_horz == kTextAlign) {
+      if (f.horz == kTextAlign) {
         h = m_dHeight * length / natural;
         style.setTextSize(h);
       } else {
@@ -108,17 +110,17 @@ Adesk::Boolean AcDbText::worldDraw(AcGiWorldDraw* draw) {
     }
   } else {
     double w = style.extents(text.c_str()).x;
-    if (m_horz != kTextLeft || m_vert != kTextBase) anchor = m_alignment;
-    double dx = m_horz == kTextCenter || m_horz == kTextMid ? -w / 2 : m_horz == kTextRight ? -w : 0.0;
-    double dy = m_horz == kTextMid ? -h / 2
-                : m_vert == kTextBottom ? h * kDescent
-                : m_vert == kTextVertMid ? -h / 2
-                : m_vert == kTextTop ? -h
+    if (f.horz != kTextLeft || f.vert != kTextBase) anchor = m_alignment;
+    double dx = f.horz == kTextCenter || f.horz == kTextMid ? -w / 2 : f.horz == kTextRight ? -w : 0.0;
+    double dy = f.horz == kTextMid ? -h / 2
+                : f.vert == kTextBottom ? h * kDescent
+                : f.vert == kTextVertMid ? -h / 2
+                : f.vert == kTextTop ? -h
                                      : 0.0;
-    AcGeVector3d y = m_normal.crossProduct(x);
+    AcGeVector3d y = normal.crossProduct(x);
     anchor = anchor + x * dx + y * dy;
   }
-  draw->geometry().text(anchor, m_normal, x, text.c_str(), -1, false, style);
+  draw->geometry().text(anchor, normal, x, text.c_str(), -1, false, style);
   return true;
 }
 

@@ -97,9 +97,41 @@ Acad::ErrorStatus AcDbText::setHeight(double h) {
   return Acad::eOk;
 }
 
+const AcDbText::Form& AcDbText::form() const {
+  static const Form usual;
+  return m_form.get() ? *m_form.get() : usual;
+}
+
+void AcDbText::setForm(const Form& f) {
+  if (m_form.get() || f != Form()) m_form.make() = f;
+}
+
 Acad::ErrorStatus AcDbText::setWidthFactor(double w) {
   if (!(w > 0.0)) return Acad::eInvalidInput;
-  m_dWidthFactor = w;
+  Form f = form();
+  f.widthFactor = w;
+  setForm(f);
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbText::setOblique(double a) {
+  Form f = form();
+  f.oblique = a;
+  setForm(f);
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbText::setHorizontalMode(AcDbTextHorzMode m) {
+  Form f = form();
+  f.horz = m;
+  setForm(f);
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbText::setVerticalMode(AcDbTextVertMode m) {
+  Form f = form();
+  f.vert = m;
+  setForm(f);
   return Acad::eOk;
 }
 
@@ -114,18 +146,19 @@ Acad::ErrorStatus AcDbText::setTextStyle(AcDbObjectId styleId) {
 
 Acad::ErrorStatus AcDbText::setNormal(const AcGeVector3d& n) {
   if (n.isZeroLength()) return Acad::eInvalidInput;
-  m_normal = n.normal();
+  m_plane.setUnitNormal(n.normal());
   return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbText::getGeomExtents(AcDbExtents& extents) const {
   extents = AcDbExtents();
-  AcGeVector3d x = acgeArbitraryXAxis(m_normal);
-  AcGeVector3d y = m_normal.crossProduct(x);
+  const AcGeVector3d& normal = m_plane.normal();
+  AcGeVector3d x = acgeArbitraryXAxis(normal);
+  AcGeVector3d y = normal.crossProduct(x);
   AcGeVector3d dir = x * std::cos(m_dRotation) + y * std::sin(m_dRotation);
-  AcGeVector3d up = m_normal.crossProduct(dir);
+  AcGeVector3d up = normal.crossProduct(dir);
   // Without font metrics: each character about 0.8 of the height wide.
-  double w = 0.8 * m_dHeight * m_dWidthFactor * static_cast<double>(m_text.size());
+  double w = 0.8 * m_dHeight * form().widthFactor * static_cast<double>(m_text.size());
   extents.addPoint(m_position);
   extents.addPoint(m_position + dir * w);
   extents.addPoint(m_position + up * m_dHeight);
@@ -136,35 +169,37 @@ Acad::ErrorStatus AcDbText::getGeomExtents(AcDbExtents& extents) const {
 Acad::ErrorStatus AcDbText::transformBy(const AcGeMatrix3d& xform) {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   if (!xform.isUniScaledOrtho()) return Acad::eNotApplicable;
-  AcGeVector3d x = acgeArbitraryXAxis(m_normal);
-  AcGeVector3d y = m_normal.crossProduct(x);
+  AcGeVector3d x = acgeArbitraryXAxis(m_plane.normal());
+  AcGeVector3d y = m_plane.normal().crossProduct(x);
   AcGeVector3d dir = xform * (x * std::cos(m_dRotation) + y * std::sin(m_dRotation));
   bool mirrored;
-  m_normal = TransformNormal(xform, m_normal, mirrored);
+  m_plane.setUnitNormal(TransformNormal(xform, m_plane.normal(), mirrored));
   m_position = xform * m_position;
   m_alignment = xform * m_alignment;
   m_dHeight *= xform.scale();
-  m_dRotation = AngleInPlane(AcGePoint3d::kOrigin, m_normal, AcGePoint3d::kOrigin + dir);
+  m_dRotation = AngleInPlane(AcGePoint3d::kOrigin, m_plane.normal(), AcGePoint3d::kOrigin + dir);
   return Acad::eOk;
 }
 
 void AcDbText::dxfOutFields(AcDbDxfFiler& filer) const {
   AcDbEntity::dxfOutFields(filer);
   filer.writeUtf8(100, "AcDbText");
-  if (m_dThickness != 0.0) filer.writeDouble(39, m_dThickness);
-  AcGeMatrix3d w2p = AcGeMatrix3d::worldToPlane(m_normal);
+  const AcGeVector3d& normal = m_plane.normal();
+  const Form& f = form();
+  if (m_plane.thickness() != 0.0) filer.writeDouble(39, m_plane.thickness());
+  AcGeMatrix3d w2p = AcGeMatrix3d::worldToPlane(normal);
   filer.writePoint3d(10, w2p * m_position);
   filer.writeDouble(40, m_dHeight);
   filer.writeString(1, m_text);
   if (m_dRotation != 0.0) filer.writeDouble(50, m_dRotation * 180.0 / kPi);
-  if (m_dWidthFactor != 1.0) filer.writeDouble(41, m_dWidthFactor);
-  if (m_dOblique != 0.0) filer.writeDouble(51, m_dOblique * 180.0 / kPi);
+  if (f.widthFactor != 1.0) filer.writeDouble(41, f.widthFactor);
+  if (f.oblique != 0.0) filer.writeDouble(51, f.oblique * 180.0 / kPi);
   filer.writeString(7, textStyleName());
-  if (m_horz != kTextLeft) filer.writeInt(72, m_horz);
-  if (m_horz != kTextLeft || m_vert != kTextBase) filer.writePoint3d(11, w2p * m_alignment);
-  if (!m_normal.isEqualTo(AcGeVector3d::kZAxis)) filer.writeVector3d(210, m_normal);
+  if (f.horz != kTextLeft) filer.writeInt(72, f.horz);
+  if (f.horz != kTextLeft || f.vert != kTextBase) filer.writePoint3d(11, w2p * m_alignment);
+  if (!normal.isEqualTo(AcGeVector3d::kZAxis)) filer.writeVector3d(210, normal);
   filer.writeUtf8(100, "AcDbText");
-  if (m_vert != kTextBase) filer.writeInt(73, m_vert);
+  if (f.vert != kTextBase) filer.writeInt(73, f.vert);
 }
 
 Acad::ErrorStatus AcDbText::dxfInFields(const AcDbDxfRecord& record) {
@@ -172,6 +207,7 @@ Acad::ErrorStatus AcDbText::dxfInFields(const AcDbDxfRecord& record) {
   const auto& pairs = record.pairs;
   AcGePoint3d pos, align;
   bool haveAlign = false;
+  Form f = form();
   for (size_t i = 0; i < pairs.size(); ++i) {
     const AcDbDxfPair& p = pairs[i];
     switch (p.code) {
@@ -180,32 +216,34 @@ Acad::ErrorStatus AcDbText::dxfInFields(const AcDbDxfRecord& record) {
       case 40: m_dHeight = AcDbDxfRecord::real(p.value); break;
       case 1: m_text = record.text(p.value); break;
       case 50: m_dRotation = AcDbDxfRecord::real(p.value) * kPi / 180.0; break;
-      case 41: m_dWidthFactor = AcDbDxfRecord::real(p.value); break;
-      case 51: m_dOblique = AcDbDxfRecord::real(p.value) * kPi / 180.0; break;
+      case 41: f.widthFactor = AcDbDxfRecord::real(p.value); break;
+      case 51: f.oblique = AcDbDxfRecord::real(p.value) * kPi / 180.0; break;
       case 7: m_style = SharedStyle(record.sharedText(p.value)); break;
-      case 39: m_dThickness = AcDbDxfRecord::real(p.value); break;
+      case 39: m_plane.setThickness(AcDbDxfRecord::real(p.value)); break;
       case 72: {
         long long m = AcDbDxfRecord::integer(p.value);
-        m_horz = m >= 0 && m <= 5 ? static_cast<AcDbTextHorzMode>(m) : kTextLeft;
+        f.horz = m >= 0 && m <= 5 ? static_cast<AcDbTextHorzMode>(m) : kTextLeft;
         break;
       }
       case 73: {
         long long m = AcDbDxfRecord::integer(p.value);
-        m_vert = m >= 0 && m <= 3 ? static_cast<AcDbTextVertMode>(m) : kTextBase;
+        f.vert = m >= 0 && m <= 3 ? static_cast<AcDbTextVertMode>(m) : kTextBase;
         break;
       }
       case 210: {
         AcGeVector3d n = ReadVector(pairs, i);
-        if (!n.isZeroLength()) m_normal = n.normal();
+        if (!n.isZeroLength()) m_plane.setUnitNormal(n.normal());
         break;
       }
       default: break;
     }
   }
-  if (!(m_dWidthFactor > 0.0)) m_dWidthFactor = 1.0;
+  if (!(f.widthFactor > 0.0)) f.widthFactor = 1.0;
+  setForm(f);
   // Most texts lie in the world's plane, whose object system is the world's.
-  bool flat = m_normal.x == 0.0 && m_normal.y == 0.0 && m_normal.z == 1.0;
-  AcGeMatrix3d p2w = flat ? AcGeMatrix3d::kIdentity : AcGeMatrix3d::planeToWorld(m_normal);
+  const AcGeVector3d& normal = m_plane.normal();
+  bool flat = normal.x == 0.0 && normal.y == 0.0 && normal.z == 1.0;
+  AcGeMatrix3d p2w = flat ? AcGeMatrix3d::kIdentity : AcGeMatrix3d::planeToWorld(normal);
   m_position = flat ? pos : p2w * pos;
   m_alignment = haveAlign ? (flat ? align : p2w * align) : m_position;
   return Acad::eOk;

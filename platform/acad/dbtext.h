@@ -5,6 +5,8 @@
 #include <string>
 
 #include "dbentity.h"
+#include "dbentityplane.h"
+#include "dbrarepart.h"
 
 enum AcDbTextHorzMode { kTextLeft = 0, kTextCenter = 1, kTextRight = 2, kTextAlign = 3, kTextMid = 4, kTextFit = 5 };
 enum AcDbTextVertMode { kTextBase = 0, kTextBottom = 1, kTextVertMid = 2, kTextTop = 3 };
@@ -31,21 +33,23 @@ class AcDbText : public AcDbEntity {
   Acad::ErrorStatus setTextString(const ACHAR* text);
   double height() const { return m_dHeight; }
   Acad::ErrorStatus setHeight(double h);
-  double widthFactor() const { return m_dWidthFactor; }
+  double widthFactor() const { return form().widthFactor; }
   Acad::ErrorStatus setWidthFactor(double w);
-  double oblique() const { return m_dOblique; }
-  Acad::ErrorStatus setOblique(double a) { m_dOblique = a; return Acad::eOk; }
+  double oblique() const { return form().oblique; }
+  Acad::ErrorStatus setOblique(double a);
   double rotation() const { return m_dRotation; }
   Acad::ErrorStatus setRotation(double a) { m_dRotation = a; return Acad::eOk; }
   AcDbObjectId textStyle() const;
   Acad::ErrorStatus setTextStyle(AcDbObjectId styleId);
   const std::wstring& textStyleName() const;
-  AcDbTextHorzMode horizontalMode() const { return m_horz; }
-  Acad::ErrorStatus setHorizontalMode(AcDbTextHorzMode m) { m_horz = m; return Acad::eOk; }
-  AcDbTextVertMode verticalMode() const { return m_vert; }
-  Acad::ErrorStatus setVerticalMode(AcDbTextVertMode m) { m_vert = m; return Acad::eOk; }
-  AcGeVector3d normal() const { return m_normal; }
+  AcDbTextHorzMode horizontalMode() const { return form().horz; }
+  Acad::ErrorStatus setHorizontalMode(AcDbTextHorzMode m);
+  AcDbTextVertMode verticalMode() const { return form().vert; }
+  Acad::ErrorStatus setVerticalMode(AcDbTextVertMode m);
+  AcGeVector3d normal() const { return m_plane.normal(); }
   Acad::ErrorStatus setNormal(const AcGeVector3d& n);
+  double thickness() const { return m_plane.thickness(); }
+  Acad::ErrorStatus setThickness(double t) { m_plane.setThickness(t); return Acad::eOk; }
 
   // An estimate from the height and the character count (no font metrics).
   Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
@@ -59,17 +63,25 @@ class AcDbText : public AcDbEntity {
   AcDbText(const AcDbText&) = default;
 
  private:
+  // Width, slant and justification, kept apart only when a text has other
+  // than the usual (most texts of a drawing are left on their baseline).
+  struct Form {
+    double widthFactor = 1.0;
+    double oblique = 0.0;
+    AcDbTextHorzMode horz = kTextLeft;
+    AcDbTextVertMode vert = kTextBase;
+    bool operator==(const Form&) const = default;
+  };
+  const Form& form() const;
+  void setForm(const Form& f);
+
   AcGePoint3d m_position, m_alignment;
   std::pmr::wstring m_text;
   AcDbSharedName m_style;  // no name for "Standard", which most texts have; shared
   double m_dHeight = 2.5;
-  double m_dWidthFactor = 1.0;
-  double m_dOblique = 0.0;
   double m_dRotation = 0.0;
-  double m_dThickness = 0.0;
-  AcDbTextHorzMode m_horz = kTextLeft;
-  AcDbTextVertMode m_vert = kTextBase;
-  AcGeVector3d m_normal = AcGeVector3d::kZAxis;
+  AcDbEntityPlane m_plane;
+  AcDbRarePart<Form> m_form;
 };
 
 class AcDbMText : public AcDbEntity {

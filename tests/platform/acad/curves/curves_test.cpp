@@ -89,12 +89,14 @@ TEST(AcadCircle, ClosedAreaAndPoints) {
   EXPECT_EQ(c.transformBy(squash), Acad::eNotApplicable);
 }
 
-TEST(AcadCircle, PlaneAndThicknessFollowCopiesAndMirrors) {
-  AcDbCircle c(AcGePoint3d(1, 2, 0), AcGeVector3d(0, 0, 2), 3);
+// A plane and thickness other than the usual are kept apart from the curve:
+// they must follow copies, go back to the usual, and turn over with a mirror.
+template <class Curve>
+void CheckPlaneAndThickness(Curve& c, const AcGePoint3d& onCurve) {
   EXPECT_EQ(c.normal().z, 1.0);
   c.setThickness(0.5);
   c.setNormal(AcGeVector3d(0, -4, 0));
-  std::unique_ptr<AcDbCircle> copy(AcDbCircle::cast(c.clone()));
+  std::unique_ptr<Curve> copy(Curve::cast(c.clone()));
   c.setThickness(0.0);
   c.setNormal(AcGeVector3d::kZAxis);
   EXPECT_EQ(c.thickness(), 0.0);
@@ -104,9 +106,19 @@ TEST(AcadCircle, PlaneAndThicknessFollowCopiesAndMirrors) {
   // Half a turn about the x axis turns the usual plane over.
   ASSERT_EQ(c.transformBy(AcGeMatrix3d::rotation(kPi, AcGeVector3d::kXAxis, AcGePoint3d(1, 2, 0))), Acad::eOk);
   EXPECT_NEAR(c.normal().z, -1.0, 1e-12);
-  AcGePoint3d p;
-  c.getPointAtParam(0, p);
-  EXPECT_NEAR(p.distanceTo(AcGePoint3d(1, 2, 0)), 3, 1e-12);
+  // The point on the curve turned with it is on it still.
+  AcGePoint3d turned(onCurve.x, 4 - onCurve.y, 0), p;
+  ASSERT_EQ(c.getClosestPointTo(turned, p), Acad::eOk);
+  EXPECT_NEAR(p.distanceTo(turned), 0, 1e-12);
+}
+
+TEST(AcadCurves, PlaneAndThicknessFollowCopiesAndMirrors) {
+  AcDbCircle circle(AcGePoint3d(1, 2, 0), AcGeVector3d(0, 0, 2), 3);
+  CheckPlaneAndThickness(circle, AcGePoint3d(4, 2, 0));
+  AcDbArc arc(AcGePoint3d(1, 2, 0), AcGeVector3d(0, 0, 5), 3, kPi / 2, kPi);
+  CheckPlaneAndThickness(arc, AcGePoint3d(1, 5, 0));
+  AcDbLine line(AcGePoint3d(1, 3, 0), AcGePoint3d(6, 7, 0));
+  CheckPlaneAndThickness(line, AcGePoint3d(1, 3, 0));
 }
 
 TEST(AcadEllipse, FullAndPartial) {

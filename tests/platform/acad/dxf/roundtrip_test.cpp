@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
+#include <vector>
 
 #include "dbblkref.h"
 #include "dbcurves.h"
@@ -121,6 +123,59 @@ TEST(AcadRoundTrip, EveryEntityKindKeepsItsDataAndHandle) {
   // New objects after a read do not reuse a handle of the file.
   AcDbObjectId fresh = Append(back, new AcDbLine());
   for (const AcDbObjectId& id : ids) EXPECT_NE(fresh.handle(), id.handle());
+}
+
+// Width, slant, justification, plane and thickness are kept apart from a
+// text while they are the usual; each one changed alone must survive a copy
+// and a save and read, and setting it back must leave the usual text.
+TEST(AcadRoundTrip, TextFormAndPlaneOtherThanUsual) {
+  struct Case {
+    const char* what;
+    void (*change)(AcDbText&);
+  };
+  const Case cases[] = {
+      {"usual", [](AcDbText&) {}},
+      {"width", [](AcDbText& t) { t.setWidthFactor(0.75); }},
+      {"oblique", [](AcDbText& t) { t.setOblique(0.25); }},
+      {"right", [](AcDbText& t) { t.setHorizontalMode(kTextRight); t.setAlignmentPoint(AcGePoint3d(9, 4, 0)); }},
+      {"top", [](AcDbText& t) { t.setVerticalMode(kTextTop); t.setAlignmentPoint(AcGePoint3d(3, 2, 0)); }},
+      {"thick", [](AcDbText& t) { t.setThickness(1.5); }},
+      {"plane", [](AcDbText& t) { t.setNormal(AcGeVector3d(0, 0, -3)); }},
+  };
+  auto same = [](const AcDbText& a, const AcDbText& b) {
+    return a.widthFactor() == b.widthFactor() && std::abs(a.oblique() - b.oblique()) < 1e-12 &&
+           a.horizontalMode() == b.horizontalMode() && a.verticalMode() == b.verticalMode() &&
+           a.thickness() == b.thickness() && a.normal().isEqualTo(b.normal()) &&
+           a.position().isEqualTo(b.position(), AcGeTol()) && a.alignmentPoint().isEqualTo(b.alignmentPoint(), AcGeTol());
+  };
+  AcDbDatabase db;
+  std::vector<std::unique_ptr<AcDbText>> copies;
+  for (const Case& c : cases) {
+    auto* text = new AcDbText(AcGePoint3d(3, 4, 0), L"T", AcDbObjectId::kNull, 2.0);
+    c.change(*text);
+    copies.emplace_back(AcDbText::cast(text->clone()));
+    Append(db, text);
+  }
+  AcDbDatabase back(false);
+  RoundTrip(db, back, "texts.dxf");
+  std::vector<AcDbObjectId> ids = Entities(back);
+  ASSERT_EQ(ids.size(), std::size(cases));
+  const AcDbText& usual = *copies[0];
+  for (size_t i = 0; i < ids.size(); ++i) {
+    SCOPED_TRACE(cases[i].what);
+    AcDbText* t = Open<AcDbText>(ids[i]);
+    ASSERT_NE(t, nullptr);
+    EXPECT_TRUE(same(*t, *copies[i]));
+    EXPECT_EQ(i == 0, same(*t, usual));
+    t->close();
+  }
+  // Back to the usual values, the changed text is the usual one again.
+  AcDbText& changed = *copies[2];
+  changed.setOblique(0.0);
+  EXPECT_TRUE(same(changed, usual));
+  AcDbText& flipped = *copies[6];
+  flipped.setNormal(AcGeVector3d::kZAxis);
+  EXPECT_TRUE(same(flipped, usual));
 }
 
 TEST(AcadRoundTrip, TablesBlocksAndInserts) {
