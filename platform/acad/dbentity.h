@@ -75,18 +75,19 @@ class AcDbEntity : public AcDbObject {
 
  private:
   // Laid out to fill the object's words: a drawing holds millions of these.
-  bool m_bHighlighted = false;
-  bool m_bLayerSet = false;
+  // The flags share one byte, which lies in the padding at the object's end.
+  bool m_bHighlighted : 1 = false;
+  bool m_bLayerSet : 1 = false;
+  bool m_bColorSet : 1 = false;
+  bool m_bLinetypeSet : 1 = false;
+  bool m_bInvisible : 1 = false;
   AcCmColor m_color;
-  bool m_bColorSet = false;
-  bool m_bLinetypeSet = false;
-  bool m_bInvisible = false;
+  AcDb::LineWeight m_lineWeight = AcDb::kLnWtByLayer;
   // Shared with the other entities of the same layer and line type; no name
   // is layer "0" and line type "ByLayer".
   AcDbSharedName m_layer;
   AcDbSharedName m_linetype;
   double m_dLinetypeScale = 1.0;
-  AcDb::LineWeight m_lineWeight = AcDb::kLnWtByLayer;
 };
 
 Acad::ErrorStatus acdbOpenAcDbEntity(AcDbEntity*& entity, AcDbObjectId id, AcDb::OpenMode mode,
