@@ -36,8 +36,10 @@ void acdbUnmapLargeBlock(void* p, size_t size) noexcept {
   if (p) ::munmap(p, RoundUp(size, kHugePage));
 }
 
-void* AcDbObjectArena::allocate(size_t size) {
-  size = RoundUp(size, 16);
+void* AcDbObjectArena::allocate(size_t size, size_t alignment) {
+  // Sizes are kept to whole words, so the next start is 8-aligned already.
+  size = RoundUp(size, 8);
+  if (alignment > 8 && reinterpret_cast<uintptr_t>(m_pNext) % 16 != 0) m_pNext += 8;
   if (static_cast<size_t>(m_pEnd - m_pNext) < size) {
     size_t blockSize = size > kBlockSize / 4 ? RoundUp(size, kHugePage) : kBlockSize;
     m_blocks.reserve(m_blocks.size() + 1);  // the block is kept track of once it is made
@@ -54,7 +56,7 @@ void* AcDbObjectArena::allocate(size_t size) {
 void* AcDbObjectArena::do_allocate(size_t bytes, size_t alignment) {
   // Everything the objects keep is aligned to 16 bytes at most.
   if (alignment > 16) throw std::bad_alloc();
-  return allocate(bytes == 0 ? 1 : bytes);
+  return allocate(bytes == 0 ? 1 : bytes, alignment);
 }
 
 void AcDbObjectArena::release() {

@@ -26,8 +26,9 @@ class AcDbObjectArena : public std::pmr::memory_resource {
   AcDbObjectArena(const AcDbObjectArena&) = delete;
   AcDbObjectArena& operator=(const AcDbObjectArena&) = delete;
 
-  // Room for size bytes, 16-byte aligned; never null (throws std::bad_alloc).
-  void* allocate(size_t size);
+  // Room for size bytes aligned to 8 or 16 (the most anything an object
+  // keeps needs); never null (throws std::bad_alloc).
+  void* allocate(size_t size, size_t alignment = 16);
   // Gives every block back; no object made here may still be alive.
   void release();
   size_t blockCount() const { return m_blocks.size(); }

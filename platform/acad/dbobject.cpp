@@ -21,10 +21,10 @@ using win::textutil::EqualNoCase;
 }  // namespace
 
 namespace {
-// The words before every database object: where its memory came from (and
-// the pool's size class). Sixteen bytes keep the object as aligned as the
-// heap would.
-constexpr size_t kOriginSize = 16;
+// The word before every database object: where its memory came from (and
+// the pool's size class). One word keeps the object aligned as its members
+// need (no object keeps anything aligned beyond a word).
+constexpr size_t kOriginSize = 8;
 enum class Origin : unsigned char { kHeap = 1, kArena = 2, kPool = 3 };
 struct Header {
   Origin origin;
@@ -46,6 +46,8 @@ constexpr bool kUsePool = true;
 #endif
 }  // namespace
 
+static_assert(alignof(AcDbObject) <= kOriginSize);
+
 void* AcDbObject::operator new(size_t size) {
   if (kUsePool && size + kOriginSize <= AcDbObjectPool::kMaxSize) {
     unsigned sizeClass = 0;
@@ -56,7 +58,7 @@ void* AcDbObject::operator new(size_t size) {
 }
 
 void* AcDbObject::operator new(size_t size, AcDbObjectArena& arena) {
-  return Mark(arena.allocate(size + kOriginSize), Origin::kArena);
+  return Mark(arena.allocate(size + kOriginSize, kOriginSize), Origin::kArena);
 }
 
 void AcDbObject::operator delete(void* p) noexcept {
