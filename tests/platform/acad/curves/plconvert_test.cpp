@@ -46,6 +46,21 @@ TEST(AcadPolylineConvertFrom, SimplePolylineKeepsVerticesBulgesPlaneAndFlags) {
   // Same curve in the world: same length and end points.
   EXPECT_NEAR(pl.length(), poly.length(), 1e-9);
   EXPECT_EQ(source, &poly);  // the source stays as it is
+  EXPECT_FALSE(pl.hasWidth());
+
+  // Converting again takes the widths and puts the plane back to the usual one.
+  AcDb2dPolyline wide(AcDb::k2dSimplePoly, Path(), 0.0, false, 1.0, 2.0);
+  source = &wide;
+  ASSERT_EQ(pl.convertFrom(source, false), Acad::eOk);
+  EXPECT_EQ(pl.elevation(), 0.0);
+  EXPECT_EQ(pl.thickness(), 0.0);
+  EXPECT_TRUE(pl.normal().isEqualTo(AcGeVector3d::kZAxis));
+  for (unsigned int i = 0; i < 3; ++i) {
+    double sw = 0, ew = 0;
+    pl.getWidthsAt(i, sw, ew);
+    EXPECT_EQ(sw, 1.0) << i;
+    EXPECT_EQ(ew, 2.0) << i;
+  }
 }
 
 TEST(AcadPolylineConvertFrom, CurveFitVerticesAreTakenSplineFitIsRefused) {
