@@ -3,10 +3,12 @@
 // edits, copies and DXF.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -233,6 +235,18 @@ TEST(AcadPolyline, NormalAndElevationPlaceItInSpace) {
   AcGePoint2d v2;
   p.getPointAt(1, v2);
   EXPECT_EQ(v2.x, 1.0);
+  // The thickness raises it along the normal, once; back to none it stays in its plane.
+  AcDbExtents e;
+  for (double thickness : {3.0, -3.0, 0.0}) {
+    p.setThickness(thickness);
+    ASSERT_EQ(p.getGeomExtents(e), Acad::eOk);
+    EXPECT_NEAR(e.minPoint().z, std::min(-5.0, -5 - thickness), 1e-12) << thickness;
+    EXPECT_NEAR(e.maxPoint().z, std::max(-5.0, -5 - thickness), 1e-12) << thickness;
+  }
+  p.setElevation(0);
+  p.setNormal(AcGeVector3d::kZAxis);
+  p.getPointAt(1, v);
+  EXPECT_TRUE(v.isEqualTo(AcGePoint3d(1, 0, 0)));
 }
 
 TEST(AcadPolyline, EmptyAndSingleVertex) {
@@ -251,21 +265,17 @@ TEST(AcadPolyline, EmptyAndSingleVertex) {
 using WidthList = std::vector<std::pair<double, double>>;
 
 WidthList WidthsOf(const AcDbPolyline& p) {
-  WidthList out;
-  for (unsigned int i = 0; i < p.numVerts(); ++i) {
-    double s = -1, e = -1;
-    EXPECT_EQ(p.getWidthsAt(i, s, e), Acad::eOk);
-    out.emplace_back(s, e);
-  }
+  WidthList out(p.numVerts());
+  for (unsigned int i = 0; i < p.numVerts(); ++i) EXPECT_EQ(p.getWidthsAt(i, out[i].first, out[i].second), Acad::eOk);
   return out;
 }
 
 std::vector<double> XsOf(const AcDbPolyline& p) {
-  std::vector<double> out;
+  std::vector<double> out(p.numVerts());
   for (unsigned int i = 0; i < p.numVerts(); ++i) {
     AcGePoint2d pt;
     p.getPointAt(i, pt);
-    out.push_back(pt.x);
+    out[i] = pt.x;
   }
   return out;
 }
@@ -276,33 +286,31 @@ TEST(AcadPolyline, WidthsFollowTheirVerticesThroughEditsAndCopies) {
   p.addVertexAt(1, AcGePoint2d(2, 0), 0, 1, 2);  // the only wide vertex
   p.addVertexAt(0, AcGePoint2d(0, 0));           // inserted before it
   p.addVertexAt(3, AcGePoint2d(3, 0));           // and after it
+  using Edit = std::function<void(AcDbPolyline&)>;
   struct Step {
     const char* what;
-    std::function<void(AcDbPolyline&)> edit;
+    Edit edit;
     std::vector<double> xs;
     WidthList widths;
     std::optional<double> constant;  // what getConstantWidth gives, if it succeeds
   };
   const Step steps[] = {
-      {"built", [](AcDbPolyline&) {}, {0, 1, 2, 3}, {{0, 0}, {0, 0}, {1, 2}, {0, 0}}, std::nullopt},
-      {"wide vertex inserted after", [](AcDbPolyline& q) { q.addVertexAt(3, AcGePoint2d(2.5, 0), 0, 3, 4); },
-       {0, 1, 2, 2.5, 3}, {{0, 0}, {0, 0}, {1, 2}, {3, 4}, {0, 0}}, std::nullopt},
-      {"first removed", [](AcDbPolyline& q) { q.removeVertexAt(0); },
-       {1, 2, 2.5, 3}, {{0, 0}, {1, 2}, {3, 4}, {0, 0}}, std::nullopt},
-      {"a wide one removed", [](AcDbPolyline& q) { q.removeVertexAt(1); },
-       {1, 2.5, 3}, {{0, 0}, {3, 4}, {0, 0}}, std::nullopt},
-      {"scaled by 2", [](AcDbPolyline& q) { q.transformBy(AcGeMatrix3d::scaling(2.0)); },
-       {2, 5, 6}, {{0, 0}, {6, 8}, {0, 0}}, std::nullopt},
-      {"widths back to zero", [](AcDbPolyline& q) { q.setWidthsAt(1, 0, 0); },
-       {2, 5, 6}, {{0, 0}, {0, 0}, {0, 0}}, 0.0},
-      {"constant width", [](AcDbPolyline& q) { q.setConstantWidth(0.5); },
-       {2, 5, 6}, {{0.5, 0.5}, {0.5, 0.5}, {0.5, 0.5}}, 0.5},
-      {"default widths take the constant one", [](AcDbPolyline& q) { q.addVertexAt(0, AcGePoint2d(-1, 0)); },
-       {-1, 2, 5, 6}, {{0.5, 0.5}, {0.5, 0.5}, {0.5, 0.5}, {0.5, 0.5}}, 0.5},
-      {"one narrower at its end", [](AcDbPolyline& q) { q.setWidthsAt(3, 0.5, 0); },
-       {-1, 2, 5, 6}, {{0.5, 0.5}, {0.5, 0.5}, {0.5, 0.5}, {0.5, 0}}, std::nullopt},
+      {"built", [](AcDbPolyline&) {}, {0, 1, 2, 3}, {{0, 0}, {0, 0}, {1, 2}, {0, 0}}, {}},
+      {"wide one inserted after", [](AcDbPolyline& q) { q.addVertexAt(3, AcGePoint2d(2.5, 0), 0, 3, 4); },
+       {0, 1, 2, 2.5, 3}, {{0, 0}, {0, 0}, {1, 2}, {3, 4}, {0, 0}}, {}},
+      {"first removed", [](AcDbPolyline& q) { q.removeVertexAt(0); }, {1, 2, 2.5, 3},
+       {{0, 0}, {1, 2}, {3, 4}, {0, 0}}, {}},
+      {"a wide one removed", [](AcDbPolyline& q) { q.removeVertexAt(1); }, {1, 2.5, 3}, {{0, 0}, {3, 4}, {0, 0}}, {}},
+      {"scaled by 2", [](AcDbPolyline& q) { q.transformBy(AcGeMatrix3d::scaling(2.0)); }, {2, 5, 6},
+       {{0, 0}, {6, 8}, {0, 0}}, {}},
+      {"widths back to zero", [](AcDbPolyline& q) { q.setWidthsAt(1, 0, 0); }, {2, 5, 6}, WidthList(3), 0.0},
+      {"constant width", [](AcDbPolyline& q) { q.setConstantWidth(0.5); }, {2, 5, 6}, WidthList(3, {0.5, 0.5}), 0.5},
+      {"default widths take it", [](AcDbPolyline& q) { q.addVertexAt(0, AcGePoint2d(-1, 0)); }, {-1, 2, 5, 6},
+       WidthList(4, {0.5, 0.5}), 0.5},
+      {"one narrower at its end", [](AcDbPolyline& q) { q.setWidthsAt(3, 0.5, 0); }, {-1, 2, 5, 6},
+       {{0.5, 0.5}, {0.5, 0.5}, {0.5, 0.5}, {0.5, 0}}, {}},
       {"constant width zero", [](AcDbPolyline& q) { q.setConstantWidth(0); q.addVertexAt(9, AcGePoint2d(7, 0)); },
-       {-1, 2, 5, 6, 7}, {{0, 0}, {0, 0}, {0, 0}, {0, 0}, {0, 0}}, 0.0},
+       {-1, 2, 5, 6, 7}, WidthList(5), 0.0},
   };
   std::vector<std::unique_ptr<AcDbPolyline>> copies;
   for (const Step& step : steps) {
@@ -310,14 +318,10 @@ TEST(AcadPolyline, WidthsFollowTheirVerticesThroughEditsAndCopies) {
     step.edit(p);
     EXPECT_EQ(XsOf(p), step.xs);
     EXPECT_EQ(WidthsOf(p), step.widths);
-    bool wide = false;
-    for (const auto& [s, e] : step.widths) wide = wide || s != 0 || e != 0;
-    EXPECT_EQ(p.hasWidth(), wide);
+    EXPECT_EQ(p.hasWidth(), step.widths != WidthList(step.widths.size()));
     double constant = -1;
     EXPECT_EQ(p.getConstantWidth(constant) == Acad::eOk, step.constant.has_value());
-    if (step.constant) {
-      EXPECT_EQ(constant, *step.constant);
-    }
+    EXPECT_EQ(constant, step.constant.value_or(constant));
     copies.emplace_back(static_cast<AcDbPolyline*>(p.clone()));
   }
   // Every copy kept the widths of its moment, whatever came after.
@@ -328,36 +332,7 @@ TEST(AcadPolyline, WidthsFollowTheirVerticesThroughEditsAndCopies) {
   }
 }
 
-TEST(AcadPolyline, ElevationThicknessAndNormalSurviveCopiesAndGoBackToTheUsual) {
-  AcDbPolyline p;
-  p.addVertexAt(0, AcGePoint2d(0, 0));
-  p.addVertexAt(1, AcGePoint2d(4, 0));
-  p.setElevation(2);
-  ASSERT_EQ(p.setThickness(3), Acad::eOk);
-  p.setNormal(AcGeVector3d(0, 5, 0));  // made unit
-  std::unique_ptr<AcDbPolyline> copy(static_cast<AcDbPolyline*>(p.clone()));
-  p.setElevation(0);
-  p.setThickness(0);
-  p.setNormal(AcGeVector3d::kZAxis);
-  EXPECT_EQ(p.elevation(), 0.0);
-  EXPECT_EQ(p.thickness(), 0.0);
-  EXPECT_TRUE(p.normal().isEqualTo(AcGeVector3d::kZAxis));
-  AcGePoint3d v;
-  p.getPointAt(1, v);
-  EXPECT_TRUE(v.isEqualTo(AcGePoint3d(4, 0, 0)));
-  EXPECT_EQ(copy->elevation(), 2.0);
-  EXPECT_EQ(copy->thickness(), 3.0);
-  EXPECT_TRUE(copy->normal().isEqualTo(AcGeVector3d(0, 1, 0)));
-  // The plane's y axis is world -z for a normal along y; the elevation runs along y.
-  copy->getPointAt(1, v);
-  EXPECT_NEAR(v.y, 2.0, 1e-12);
-  EXPECT_NEAR(v.distanceTo(AcGePoint3d(0, 2, 0)), 4.0, 1e-12);
-  AcDbExtents e;
-  ASSERT_EQ(copy->getGeomExtents(e), Acad::eOk);
-  EXPECT_NEAR(e.maxPoint().y, 5.0, 1e-12);  // raised by its thickness along the normal
-}
-
-TEST(AcadPolyline, WidthsAndPlaneSurviveADxfSaveAndRead) {
+TEST(AcadPolyline, WidthsAndPlaneSurviveCopiesAndADxfSaveAndRead) {
   struct Case {
     const char* what;
     std::function<void(AcDbPolyline&)> set;
@@ -366,25 +341,27 @@ TEST(AcadPolyline, WidthsAndPlaneSurviveADxfSaveAndRead) {
     AcGeVector3d normal;
   };
   const Case cases[] = {
-      {"plain", [](AcDbPolyline&) {}, {{0, 0}, {0, 0}, {0, 0}}, 0, 0, AcGeVector3d::kZAxis},
-      {"one wide vertex", [](AcDbPolyline& q) { q.setWidthsAt(1, 0.25, 1.5); },
-       {{0, 0}, {0.25, 1.5}, {0, 0}}, 0, 0, AcGeVector3d::kZAxis},
-      {"constant width", [](AcDbPolyline& q) { q.setConstantWidth(0.75); },
-       {{0.75, 0.75}, {0.75, 0.75}, {0.75, 0.75}}, 0, 0, AcGeVector3d::kZAxis},
+      {"plain", [](AcDbPolyline&) {}, WidthList(3), 0, 0, AcGeVector3d::kZAxis},
+      {"one wide vertex", [](AcDbPolyline& q) { q.setWidthsAt(1, 0.25, 1.5); }, {{0, 0}, {0.25, 1.5}, {0, 0}}, 0, 0,
+       AcGeVector3d::kZAxis},
+      {"constant width", [](AcDbPolyline& q) { q.setConstantWidth(0.75); }, WidthList(3, {0.75, 0.75}), 0, 0,
+       AcGeVector3d::kZAxis},
       {"placed in space",
        [](AcDbPolyline& q) {
          q.setElevation(-2.5);
          q.setThickness(4);
-         q.setNormal(AcGeVector3d(0, 0, -1));
+         q.setNormal(AcGeVector3d(0, 0, -3));  // made unit
          q.setWidthsAt(2, 2, 0);
        },
        {{0, 0}, {0, 0}, {2, 0}}, -2.5, 4, AcGeVector3d(0, 0, -1)},
   };
   AcDbDatabase db;
+  std::vector<std::unique_ptr<AcDbPolyline>> copies;
   for (const Case& c : cases) {
     auto* p = new AcDbPolyline();
     for (unsigned int i = 0; i < 3; ++i) p->addVertexAt(i, AcGePoint2d(i, i * i), i == 1 ? 0.5 : 0);
     c.set(*p);
+    copies.emplace_back(static_cast<AcDbPolyline*>(p->clone()));
     dxftest::Append(db, p);
   }
   dxftest::TempFile file("pline_widths.dxf");
@@ -394,18 +371,20 @@ TEST(AcadPolyline, WidthsAndPlaneSurviveADxfSaveAndRead) {
   std::vector<AcDbObjectId> ids = dxftest::Entities(back);
   ASSERT_EQ(ids.size(), std::size(cases));
   for (size_t i = 0; i < ids.size(); ++i) {
-    SCOPED_TRACE(cases[i].what);
-    AcDbPolyline* p = dxftest::Open<AcDbPolyline>(ids[i]);
-    ASSERT_NE(p, nullptr);
-    EXPECT_EQ(XsOf(*p), (std::vector<double>{0, 1, 2}));
-    double bulge = 0;
-    p->getBulgeAt(1, bulge);
-    EXPECT_EQ(bulge, 0.5);
-    EXPECT_EQ(WidthsOf(*p), cases[i].widths);
-    EXPECT_EQ(p->elevation(), cases[i].elevation);
-    EXPECT_EQ(p->thickness(), cases[i].thickness);
-    EXPECT_TRUE(p->normal().isEqualTo(cases[i].normal));
-    p->close();
+    AcDbPolyline* read = dxftest::Open<AcDbPolyline>(ids[i]);
+    ASSERT_NE(read, nullptr);
+    for (const AcDbPolyline* p : {copies[i].get(), read}) {
+      SCOPED_TRACE(std::string(cases[i].what) + (p == read ? " read back" : " copied"));
+      EXPECT_EQ(XsOf(*p), (std::vector<double>{0, 1, 2}));
+      double bulge = 0;
+      p->getBulgeAt(1, bulge);
+      EXPECT_EQ(bulge, 0.5);
+      EXPECT_EQ(WidthsOf(*p), cases[i].widths);
+      EXPECT_EQ(p->elevation(), cases[i].elevation);
+      EXPECT_EQ(p->thickness(), cases[i].thickness);
+      EXPECT_TRUE(p->normal().isEqualTo(cases[i].normal));
+    }
+    read->close();
   }
 }
 }  // namespace
