@@ -62,8 +62,11 @@ Adesk::Boolean AcDbPolyline::worldDraw(AcGiWorldDraw* draw) {
   if (!draw || m_verts.empty()) return true;
   std::vector<PlineVertex> vertices;
   vertices.reserve(m_verts.size());
-  for (const Vertex& v : m_verts) vertices.push_back(PlineVertex{v.pt, v.bulge, v.startWidth, v.endWidth});
-  acdbdraw::DrawPolyline(draw, vertices, m_bClosed && m_verts.size() > 1, m_normal, m_dElevation);
+  for (size_t i = 0; i < m_verts.size(); ++i) {
+    Widths w = widthsAt(i);
+    vertices.push_back(PlineVertex{m_verts[i].pt, m_verts[i].bulge, w.start, w.end});
+  }
+  acdbdraw::DrawPolyline(draw, vertices, m_bClosed && m_verts.size() > 1, normal(), elevation());
   return true;
 }
 

@@ -33,8 +33,10 @@ void AcDbExtents::addExt(const AcDbExtents& other) {
 }
 
 void AcDbExtents::expandBy(const AcGeVector3d& v) {
-  addPoint(m_min + v);
-  addPoint(m_max + v);
+  // Both corners as they were: the first addPoint may move the other one.
+  const AcGePoint3d lo = m_min + v, hi = m_max + v;
+  addPoint(lo);
+  addPoint(hi);
 }
 
 void AcDbExtents::transformBy(const AcGeMatrix3d& m) {

@@ -1,5 +1,6 @@
 // AcDbPolyline::convertFrom: a lightweight polyline made from an old 2D
 // polyline of straight and arc segments (simple or curve-fit).
+#include <algorithm>
 #include <memory>
 
 #include "db2dpline.h"
@@ -17,24 +18,25 @@ Acad::ErrorStatus AcDbPolyline::convertFrom(AcDbEntity*& source, Adesk::Boolean 
   if (transferId && !source->isNewObject()) return Acad::eNotImplementedYet;
 
   std::vector<Vertex> verts;
+  std::vector<Widths> widths;
   std::unique_ptr<AcDbObjectIterator> it(poly->vertexIterator());
   for (it->start(); !it->done(); it->step()) {
     const AcDb2dVertex* v = AcDb2dVertex::cast(it->entity());
     if (v == nullptr || v->vertexType() == AcDb::k2dSplineCtlVertex) continue;
-    Vertex out;
-    out.pt.set(v->position().x, v->position().y);
-    out.bulge = v->bulge();
-    out.startWidth = v->startWidth() < 0 ? 0.0 : v->startWidth();
-    out.endWidth = v->endWidth() < 0 ? 0.0 : v->endWidth();
-    verts.push_back(out);
+    verts.push_back(Vertex{AcGePoint2d(v->position().x, v->position().y), v->bulge()});
+    widths.push_back(Widths{v->startWidth() < 0 ? 0.0 : v->startWidth(), v->endWidth() < 0 ? 0.0 : v->endWidth()});
   }
   setPropertiesFrom(*poly);
   m_verts.assign(verts.begin(), verts.end());
+  if (std::any_of(widths.begin(), widths.end(), [](const Widths& w) { return !w.isZero(); }))
+    m_rare.make().widths = std::move(widths);
+  else if (Rare* r = m_rare.get())
+    r->widths.clear();
   m_bClosed = poly->isClosed();
   m_bPlinegen = poly->isLinetypeGenerationOn();
-  m_dElevation = poly->elevation();
-  m_dThickness = poly->thickness();
-  m_normal = poly->normal();
-  m_dConstantWidth = 0.0;
+  setElevation(poly->elevation());
+  setThickness(poly->thickness());
+  setUnitNormal(poly->normal());
+  setConstantWidthValue(0.0);
   return Acad::eOk;
 }

@@ -1,5 +1,7 @@
 // AcDbPolyline: vertices with bulges and widths, its curve queries (lengths,
-// parameters, points, segments), transforms, explosion and DXF.
+// parameters, points, segments), transforms, explosion and DXF. The widths,
+// elevation, thickness and normal live in the rare part, made only when one
+// differs from the usual.
 #include "dbpline.h"
 
 #include <algorithm>
@@ -17,18 +19,68 @@ constexpr double kSlack = 1e-9;
 constexpr double kZeroBulge = 1e-10;
 }  // namespace
 
+const AcDbPolyline::Rare& AcDbPolyline::usualRare() {
+  static const Rare usual;
+  return usual;
+}
+
+void AcDbPolyline::setElevation(double e) {
+  if (m_rare.get() || e != 0.0) m_rare.make().elevation = e;
+}
+
+Acad::ErrorStatus AcDbPolyline::setThickness(double t) {
+  if (m_rare.get() || t != 0.0) m_rare.make().thickness = t;
+  return Acad::eOk;
+}
+
+void AcDbPolyline::setUnitNormal(const AcGeVector3d& unit) {
+  if (m_rare.get() || unit.x != 0.0 || unit.y != 0.0 || unit.z != 1.0) m_rare.make().normal = unit;
+}
+
+void AcDbPolyline::setConstantWidthValue(double width) {
+  if (m_rare.get() || width != 0.0) m_rare.make().constantWidth = width;
+}
+
+std::vector<AcDbPolyline::Widths>& AcDbPolyline::makeWidths() {
+  std::vector<Widths>& widths = m_rare.make().widths;
+  if (widths.empty()) widths.resize(m_verts.size());
+  return widths;
+}
+
+void AcDbPolyline::dropZeroWidths() {
+  Rare* r = m_rare.get();
+  if (!r || r->widths.empty()) return;
+  for (const Widths& w : r->widths)
+    if (!w.isZero()) return;
+  r->widths = std::vector<Widths>();
+}
+
+void AcDbPolyline::insertVertex(size_t index, const Vertex& v, const Widths& w) {
+  const Rare* r = m_rare.get();
+  std::vector<Widths>* widths = nullptr;
+  if (!w.isZero() || (r && !r->widths.empty())) {
+    widths = &makeWidths();
+    // Room for the widths first, so that both lists grow or neither does.
+    widths->reserve(widths->size() + 1);
+  }
+  index = std::min(index, m_verts.size());
+  m_verts.insert(m_verts.begin() + static_cast<std::ptrdiff_t>(index), v);
+  if (widths) widths->insert(widths->begin() + static_cast<std::ptrdiff_t>(index), w);
+}
+
+void AcDbPolyline::minimizeMemory() {
+  m_verts.shrink_to_fit();
+  if (Rare* r = m_rare.get()) r->widths.shrink_to_fit();
+}
+
 Acad::ErrorStatus AcDbPolyline::addVertexAt(unsigned int index, const AcGePoint2d& pt, double bulge,
                                             double startWidth, double endWidth) {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   if (!std::isfinite(pt.x) || !std::isfinite(pt.y) || !std::isfinite(bulge)) return Acad::eInvalidInput;
-  Vertex v;
-  v.pt = pt;
-  v.bulge = bulge;
   // A negative width means "the polyline's constant width".
-  v.startWidth = startWidth < 0 ? m_dConstantWidth : startWidth;
-  v.endWidth = endWidth < 0 ? m_dConstantWidth : endWidth;
-  if (index >= m_verts.size()) m_verts.push_back(v);
-  else m_verts.insert(m_verts.begin() + index, v);
+  double constant = rare().constantWidth;
+  insertVertex(index, Vertex{pt, bulge},
+               Widths{startWidth < 0 ? constant : startWidth, endWidth < 0 ? constant : endWidth});
   return Acad::eOk;
 }
 
@@ -36,6 +88,11 @@ Acad::ErrorStatus AcDbPolyline::removeVertexAt(unsigned int index) {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   if (index >= m_verts.size()) return Acad::eInvalidIndex;
   m_verts.erase(m_verts.begin() + index);
+  Rare* r = m_rare.get();
+  if (r && !r->widths.empty()) {
+    r->widths.erase(r->widths.begin() + index);
+    dropZeroWidths();
+  }
   return Acad::eOk;
 }
 
@@ -74,8 +131,9 @@ Acad::ErrorStatus AcDbPolyline::setBulgeAt(unsigned int index, double bulge) {
 
 Acad::ErrorStatus AcDbPolyline::getWidthsAt(unsigned int index, double& startWidth, double& endWidth) const {
   if (index >= m_verts.size()) return Acad::eInvalidIndex;
-  startWidth = m_verts[index].startWidth;
-  endWidth = m_verts[index].endWidth;
+  Widths w = widthsAt(index);
+  startWidth = w.start;
+  endWidth = w.end;
   return Acad::eOk;
 }
 
@@ -83,29 +141,37 @@ Acad::ErrorStatus AcDbPolyline::setWidthsAt(unsigned int index, double startWidt
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   if (index >= m_verts.size()) return Acad::eInvalidIndex;
   if (startWidth < 0 || endWidth < 0) return Acad::eNegativeValueNotAllowed;
-  m_verts[index].startWidth = startWidth;
-  m_verts[index].endWidth = endWidth;
+  Widths w{startWidth, endWidth};
+  if (w.isZero() && widthsAt(index).isZero()) return Acad::eOk;
+  makeWidths()[index] = w;
+  if (w.isZero()) dropZeroWidths();
   return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbPolyline::getConstantWidth(double& width) const {
-  width = m_verts.empty() ? m_dConstantWidth : m_verts[0].startWidth;
-  for (const Vertex& v : m_verts)
-    if (v.startWidth != width || v.endWidth != width) return Acad::eInvalidInput;
+  const Rare& r = rare();
+  if (m_verts.empty()) {
+    width = r.constantWidth;
+    return Acad::eOk;
+  }
+  width = widthsAt(0).start;
+  for (const Widths& w : r.widths)
+    if (w.start != width || w.end != width) return Acad::eInvalidInput;
   return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbPolyline::setConstantWidth(double width) {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   if (width < 0) return Acad::eNegativeValueNotAllowed;
-  m_dConstantWidth = width;
-  for (Vertex& v : m_verts) v.startWidth = v.endWidth = width;
+  setConstantWidthValue(width);
+  if (width != 0.0) m_rare.make().widths.assign(m_verts.size(), Widths{width, width});
+  else if (Rare* r = m_rare.get()) r->widths = std::vector<Widths>();
   return Acad::eOk;
 }
 
 bool AcDbPolyline::hasWidth() const {
-  for (const Vertex& v : m_verts)
-    if (v.startWidth != 0.0 || v.endWidth != 0.0) return true;
+  for (const Widths& w : rare().widths)
+    if (!w.isZero()) return true;
   return false;
 }
 
@@ -119,6 +185,10 @@ Acad::ErrorStatus AcDbPolyline::reset(bool reuse, unsigned int numVerts) {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   if (!reuse) m_verts.clear();
   else if (numVerts < m_verts.size()) m_verts.resize(numVerts);
+  if (Rare* r = m_rare.get(); r && !r->widths.empty()) {
+    r->widths.resize(m_verts.size());
+    dropZeroWidths();
+  }
   return Acad::eOk;
 }
 
@@ -159,14 +229,16 @@ AcGePoint2d AcDbPolyline::pointOnSegment(const SegGeom& s, double f) const {
 }
 
 AcGePoint3d AcDbPolyline::toWorld(const AcGePoint2d& p) const {
-  AcGePoint3d q(p.x, p.y, m_dElevation);
-  if (m_normal.isEqualTo(AcGeVector3d::kZAxis)) return q;
-  return AcGeMatrix3d::planeToWorld(m_normal) * q;
+  const Rare& r = rare();
+  AcGePoint3d q(p.x, p.y, r.elevation);
+  if (r.normal.isEqualTo(AcGeVector3d::kZAxis)) return q;
+  return AcGeMatrix3d::planeToWorld(r.normal) * q;
 }
 
 AcGePoint2d AcDbPolyline::toPlane(const AcGePoint3d& p) const {
-  if (m_normal.isEqualTo(AcGeVector3d::kZAxis)) return {p.x, p.y};
-  AcGePoint3d q = AcGeMatrix3d::worldToPlane(m_normal) * p;
+  const AcGeVector3d& n = rare().normal;
+  if (n.isEqualTo(AcGeVector3d::kZAxis)) return {p.x, p.y};
+  AcGePoint3d q = AcGeMatrix3d::worldToPlane(n) * p;
   return {q.x, q.y};
 }
 
@@ -359,9 +431,9 @@ Acad::ErrorStatus AcDbPolyline::getGeomExtents(AcDbExtents& extents) const {
   AcGePoint3d lo = plane.minPoint(), hi = plane.maxPoint();
   for (int k = 0; k < 4; ++k)
     extents.addPoint(toWorld(AcGePoint2d(k & 1 ? hi.x : lo.x, k & 2 ? hi.y : lo.y)));
-  if (m_dThickness != 0.0) {
+  if (const Rare& r = rare(); r.thickness != 0.0) {
     AcDbExtents top = extents;
-    top.expandBy(m_normal * m_dThickness);
+    top.expandBy(r.normal * r.thickness);
     extents.addExt(top);
   }
   return Acad::eOk;
@@ -371,23 +443,28 @@ Acad::ErrorStatus AcDbPolyline::transformBy(const AcGeMatrix3d& xform) {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   if (!xform.isUniScaledOrtho()) return Acad::eNotApplicable;
   bool mirrored;
-  AcGeVector3d n = TransformNormal(xform, m_normal, mirrored);
+  AcGeVector3d n = TransformNormal(xform, normal(), mirrored);
   double scale = xform.scale();
   std::vector<AcGePoint3d> world;
   world.reserve(m_verts.size());
   for (const Vertex& v : m_verts) world.push_back(xform * toWorld(v.pt));
-  m_normal = n;
+  setUnitNormal(n);
   AcGeMatrix3d toPlaneM = AcGeMatrix3d::worldToPlane(n);
   for (size_t i = 0; i < m_verts.size(); ++i) {
     AcGePoint3d q = toPlaneM * world[i];
     m_verts[i].pt.set(q.x, q.y);
-    m_dElevation = q.z;
+    setElevation(q.z);
     if (mirrored) m_verts[i].bulge = -m_verts[i].bulge;
-    m_verts[i].startWidth *= scale;
-    m_verts[i].endWidth *= scale;
   }
-  m_dConstantWidth *= scale;
-  m_dThickness *= scale;
+  if (Rare* r = m_rare.get()) {
+    for (Widths& w : r->widths) {
+      w.start *= scale;
+      w.end *= scale;
+    }
+    r->constantWidth *= scale;
+    r->thickness *= scale;
+    dropZeroWidths();
+  }
   return Acad::eOk;
 }
 
@@ -401,7 +478,7 @@ Acad::ErrorStatus AcDbPolyline::explode(AcDbVoidPtrArray& entities) const {
     } else {
       double start = s.sweep > 0 ? s.startAngle : s.startAngle + s.sweep;
       double end = s.sweep > 0 ? s.startAngle + s.sweep : s.startAngle;
-      e = new AcDbArc(toWorld(s.center), m_normal, s.radius, start, end);
+      e = new AcDbArc(toWorld(s.center), normal(), s.radius, start, end);
     }
     e->setPropertiesFrom(*this);
     entities.append(e);
@@ -417,22 +494,26 @@ void AcDbPolyline::dxfOutFields(AcDbDxfFiler& filer) const {
   double cw = 0.0;
   bool constant = getConstantWidth(cw) == Acad::eOk;
   filer.writeDouble(43, constant ? cw : 0.0);
-  if (m_dElevation != 0.0) filer.writeDouble(38, m_dElevation);
-  if (m_dThickness != 0.0) filer.writeDouble(39, m_dThickness);
-  for (const Vertex& v : m_verts) {
+  const Rare& r = rare();
+  if (r.elevation != 0.0) filer.writeDouble(38, r.elevation);
+  if (r.thickness != 0.0) filer.writeDouble(39, r.thickness);
+  for (size_t i = 0; i < m_verts.size(); ++i) {
+    const Vertex& v = m_verts[i];
     filer.writePoint2d(10, v.pt);
     if (!constant) {
-      filer.writeDouble(40, v.startWidth);
-      filer.writeDouble(41, v.endWidth);
+      Widths w = widthsAt(i);
+      filer.writeDouble(40, w.start);
+      filer.writeDouble(41, w.end);
     }
     if (v.bulge != 0.0) filer.writeDouble(42, v.bulge);
   }
-  if (!m_normal.isEqualTo(AcGeVector3d::kZAxis)) filer.writeVector3d(210, m_normal);
+  if (!r.normal.isEqualTo(AcGeVector3d::kZAxis)) filer.writeVector3d(210, r.normal);
 }
 
 Acad::ErrorStatus AcDbPolyline::dxfInFields(const AcDbDxfRecord& record) {
   AcDbEntity::dxfInFields(record);
   m_verts.clear();
+  if (Rare* r = m_rare.get()) r->widths.clear();
   const auto& pairs = record.pairs;
   long long declared = -1;
   for (size_t i = 0; i < pairs.size(); ++i) {
@@ -448,28 +529,36 @@ Acad::ErrorStatus AcDbPolyline::dxfInFields(const AcDbDxfRecord& record) {
         m_bPlinegen = (f & 128) != 0;
         break;
       }
-      case 43: m_dConstantWidth = std::max(0.0, AcDbDxfRecord::real(p.value)); break;
-      case 38: m_dElevation = AcDbDxfRecord::real(p.value); break;
-      case 39: m_dThickness = AcDbDxfRecord::real(p.value); break;
+      case 43: setConstantWidthValue(std::max(0.0, AcDbDxfRecord::real(p.value))); break;
+      case 38: setElevation(AcDbDxfRecord::real(p.value)); break;
+      case 39: setThickness(AcDbDxfRecord::real(p.value)); break;
       case 10: {
         Vertex v;
         v.pt.x = AcDbDxfRecord::real(p.value);
         if (i + 1 < pairs.size() && pairs[i + 1].code == 20) v.pt.y = AcDbDxfRecord::real(pairs[++i].value);
-        v.startWidth = v.endWidth = m_dConstantWidth;
-        m_verts.push_back(v);
+        double constant = rare().constantWidth;
+        insertVertex(m_verts.size(), v, Widths{constant, constant});
         break;
       }
-      case 40: if (!m_verts.empty()) m_verts.back().startWidth = std::max(0.0, AcDbDxfRecord::real(p.value)); break;
-      case 41: if (!m_verts.empty()) m_verts.back().endWidth = std::max(0.0, AcDbDxfRecord::real(p.value)); break;
+      case 40:
+      case 41: {
+        if (m_verts.empty()) break;
+        double width = std::max(0.0, AcDbDxfRecord::real(p.value));
+        if (width == 0.0 && widthsAt(m_verts.size() - 1).isZero()) break;
+        Widths& w = makeWidths().back();
+        (p.code == 40 ? w.start : w.end) = width;
+        break;
+      }
       case 42: if (!m_verts.empty()) m_verts.back().bulge = AcDbDxfRecord::real(p.value); break;
       case 210: {
         AcGePoint3d n = AcDbDxfRecord::point(pairs, i);
-        if (!n.asVector().isZeroLength()) m_normal = n.asVector().normal();
+        if (!n.asVector().isZeroLength()) setUnitNormal(n.asVector().normal());
         break;
       }
       default: break;
     }
   }
+  dropZeroWidths();
   (void)declared;  // the vertices themselves count; a wrong count is tolerated as other readers do
   return Acad::eOk;
 }

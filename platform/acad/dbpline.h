@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "dbcurve.h"
+#include "dbrarepart.h"
 #include "gearc.h"
 
 class AcGeLineSeg2d {
@@ -69,19 +70,19 @@ class AcDbPolyline : public AcDbCurve {
   bool hasBulges() const;
   // Keeps the first numVerts vertices (reuse) or empties the polyline.
   Acad::ErrorStatus reset(bool reuse, unsigned int numVerts);
-  void minimizeMemory() { m_verts.shrink_to_fit(); }
+  void minimizeMemory();
   void maximizeMemory() {}
 
   void setClosed(bool closed) { m_bClosed = closed; }
   // The closed flag only (a polyline whose ends meet without the flag is open).
   bool isClosed() const override { return m_bClosed; }
   bool isOnlyLines() const { return !hasBulges(); }
-  double elevation() const { return m_dElevation; }
-  void setElevation(double e) { m_dElevation = e; }
-  AcGeVector3d normal() const { return m_normal; }
-  void setNormal(const AcGeVector3d& n) { if (!n.isZeroLength()) m_normal = n.normal(); }
-  double thickness() const { return m_dThickness; }
-  Acad::ErrorStatus setThickness(double t) { m_dThickness = t; return Acad::eOk; }
+  double elevation() const { return rare().elevation; }
+  void setElevation(double e);
+  AcGeVector3d normal() const { return rare().normal; }
+  void setNormal(const AcGeVector3d& n) { if (!n.isZeroLength()) setUnitNormal(n.normal()); }
+  double thickness() const { return rare().thickness; }
+  Acad::ErrorStatus setThickness(double t);
   bool hasPlinegen() const { return m_bPlinegen; }
   void setPlinegen(bool on) { m_bPlinegen = on; }
 
@@ -125,9 +126,37 @@ class AcDbPolyline : public AcDbCurve {
   struct Vertex {
     AcGePoint2d pt;
     double bulge = 0.0;
-    double startWidth = 0.0;
-    double endWidth = 0.0;
   };
+  struct Widths {
+    double start = 0.0;
+    double end = 0.0;
+    bool isZero() const { return start == 0.0 && end == 0.0; }
+  };
+  // What nearly every polyline of a drawing leaves at the usual value (xy
+  // plane, no elevation, thickness or width), kept apart and made only when
+  // one differs. The widths are one per vertex, or none while every width
+  // is zero.
+  struct Rare {
+    double elevation = 0.0;
+    double thickness = 0.0;
+    double constantWidth = 0.0;
+    AcGeVector3d normal = AcGeVector3d::kZAxis;
+    std::vector<Widths> widths;
+  };
+  static const Rare& usualRare();
+  const Rare& rare() const { return m_rare.get() ? *m_rare.get() : usualRare(); }
+  void setUnitNormal(const AcGeVector3d& unit);
+  void setConstantWidthValue(double width);
+  // The widths of vertex i (zero while the polyline keeps none).
+  Widths widthsAt(size_t i) const {
+    const Rare* r = m_rare.get();
+    return r && !r->widths.empty() ? r->widths[i] : Widths{};
+  }
+  // The widths, made all zero when there were none yet.
+  std::vector<Widths>& makeWidths();
+  // Lets the widths go once every one is zero.
+  void dropZeroWidths();
+  void insertVertex(size_t index, const Vertex& v, const Widths& w);
   // Geometry of segment i in the plane: length, and for arcs centre, radius,
   // start angle and signed sweep.
   struct SegGeom {
@@ -146,11 +175,9 @@ class AcDbPolyline : public AcDbCurve {
   // Closest point of a segment to a plane point, as a fraction of the segment.
   double closestFraction(const SegGeom& s, const AcGePoint2d& p) const;
 
-  std::pmr::vector<Vertex> m_verts;
+  // The flags first: they fit in the entity's last word.
   bool m_bClosed = false;
   bool m_bPlinegen = false;
-  double m_dElevation = 0.0;
-  double m_dThickness = 0.0;
-  double m_dConstantWidth = 0.0;
-  AcGeVector3d m_normal = AcGeVector3d::kZAxis;
+  std::pmr::vector<Vertex> m_verts;
+  AcDbRarePart<Rare> m_rare;
 };

@@ -46,6 +46,16 @@ TEST(AcadPolylineConvertFrom, SimplePolylineKeepsVerticesBulgesPlaneAndFlags) {
   // Same curve in the world: same length and end points.
   EXPECT_NEAR(pl.length(), poly.length(), 1e-9);
   EXPECT_EQ(source, &poly);  // the source stays as it is
+  EXPECT_FALSE(pl.hasWidth());
+
+  // Converting again takes the widths and puts the plane back to the usual one.
+  AcDb2dPolyline wide(AcDb::k2dSimplePoly, Path(), 0.0, false, 1.0, 2.0);
+  source = &wide;
+  ASSERT_EQ(pl.convertFrom(source, false), Acad::eOk);
+  EXPECT_TRUE(pl.elevation() == 0.0 && pl.thickness() == 0.0 && pl.normal().isEqualTo(AcGeVector3d::kZAxis));
+  double sw = 0, ew = 0;
+  EXPECT_EQ(pl.getWidthsAt(2, sw, ew), Acad::eOk);
+  EXPECT_EQ(std::make_pair(sw, ew), std::make_pair(1.0, 2.0));
 }
 
 TEST(AcadPolylineConvertFrom, CurveFitVerticesAreTakenSplineFitIsRefused) {

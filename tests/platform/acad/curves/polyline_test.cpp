@@ -1,9 +1,18 @@
 // The lightweight polyline as a curve: vertices, lengths, parameters, points,
-// segments, extents, transforms and explosion.
+// segments, extents, transforms and explosion; widths and plane through
+// edits, copies and DXF.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
+#include "../dxf/dxftestutil.h"
 #include "dbcurves.h"
 #include "dbpline.h"
 
@@ -226,6 +235,18 @@ TEST(AcadPolyline, NormalAndElevationPlaceItInSpace) {
   AcGePoint2d v2;
   p.getPointAt(1, v2);
   EXPECT_EQ(v2.x, 1.0);
+  // The thickness raises it along the normal, once; back to none it stays in its plane.
+  AcDbExtents e;
+  for (double thickness : {3.0, -3.0, 0.0}) {
+    p.setThickness(thickness);
+    ASSERT_EQ(p.getGeomExtents(e), Acad::eOk);
+    EXPECT_NEAR(e.minPoint().z, std::min(-5.0, -5 - thickness), 1e-12) << thickness;
+    EXPECT_NEAR(e.maxPoint().z, std::max(-5.0, -5 - thickness), 1e-12) << thickness;
+  }
+  p.setElevation(0);
+  p.setNormal(AcGeVector3d::kZAxis);
+  p.getPointAt(1, v);
+  EXPECT_TRUE(v.isEqualTo(AcGePoint3d(1, 0, 0)));
 }
 
 TEST(AcadPolyline, EmptyAndSingleVertex) {
@@ -239,5 +260,131 @@ TEST(AcadPolyline, EmptyAndSingleVertex) {
   EXPECT_EQ(end, 0.0);
   ASSERT_EQ(p.getPointAtDist(0, pt), Acad::eOk);
   EXPECT_TRUE(pt.isEqualTo(AcGePoint3d(3, 4, 0)));
+}
+
+using WidthList = std::vector<std::pair<double, double>>;
+
+WidthList WidthsOf(const AcDbPolyline& p) {
+  WidthList out(p.numVerts());
+  for (unsigned int i = 0; i < p.numVerts(); ++i) EXPECT_EQ(p.getWidthsAt(i, out[i].first, out[i].second), Acad::eOk);
+  return out;
+}
+
+std::vector<double> XsOf(const AcDbPolyline& p) {
+  std::vector<double> out(p.numVerts());
+  for (unsigned int i = 0; i < p.numVerts(); ++i) {
+    AcGePoint2d pt;
+    p.getPointAt(i, pt);
+    out[i] = pt.x;
+  }
+  return out;
+}
+
+TEST(AcadPolyline, WidthsFollowTheirVerticesThroughEditsAndCopies) {
+  AcDbPolyline p;
+  p.addVertexAt(0, AcGePoint2d(1, 0));
+  p.addVertexAt(1, AcGePoint2d(2, 0), 0, 1, 2);  // the only wide vertex
+  p.addVertexAt(0, AcGePoint2d(0, 0));           // inserted before it
+  p.addVertexAt(3, AcGePoint2d(3, 0));           // and after it
+  using Edit = std::function<void(AcDbPolyline&)>;
+  struct Step {
+    const char* what;
+    Edit edit;
+    std::vector<double> xs;
+    WidthList widths;
+    std::optional<double> constant;  // what getConstantWidth gives, if it succeeds
+  };
+  const Step steps[] = {
+      {"built", [](AcDbPolyline&) {}, {0, 1, 2, 3}, {{0, 0}, {0, 0}, {1, 2}, {0, 0}}, {}},
+      {"wide one inserted after", [](AcDbPolyline& q) { q.addVertexAt(3, AcGePoint2d(2.5, 0), 0, 3, 4); },
+       {0, 1, 2, 2.5, 3}, {{0, 0}, {0, 0}, {1, 2}, {3, 4}, {0, 0}}, {}},
+      {"first removed", [](AcDbPolyline& q) { q.removeVertexAt(0); }, {1, 2, 2.5, 3},
+       {{0, 0}, {1, 2}, {3, 4}, {0, 0}}, {}},
+      {"a wide one removed", [](AcDbPolyline& q) { q.removeVertexAt(1); }, {1, 2.5, 3}, {{0, 0}, {3, 4}, {0, 0}}, {}},
+      {"scaled by 2", [](AcDbPolyline& q) { q.transformBy(AcGeMatrix3d::scaling(2.0)); }, {2, 5, 6},
+       {{0, 0}, {6, 8}, {0, 0}}, {}},
+      {"widths back to zero", [](AcDbPolyline& q) { q.setWidthsAt(1, 0, 0); }, {2, 5, 6}, WidthList(3), 0.0},
+      {"constant width", [](AcDbPolyline& q) { q.setConstantWidth(0.5); }, {2, 5, 6}, WidthList(3, {0.5, 0.5}), 0.5},
+      {"default widths take it", [](AcDbPolyline& q) { q.addVertexAt(0, AcGePoint2d(-1, 0)); }, {-1, 2, 5, 6},
+       WidthList(4, {0.5, 0.5}), 0.5},
+      {"one narrower at its end", [](AcDbPolyline& q) { q.setWidthsAt(3, 0.5, 0); }, {-1, 2, 5, 6},
+       {{0.5, 0.5}, {0.5, 0.5}, {0.5, 0.5}, {0.5, 0}}, {}},
+      {"constant width zero", [](AcDbPolyline& q) { q.setConstantWidth(0); q.addVertexAt(9, AcGePoint2d(7, 0)); },
+       {-1, 2, 5, 6, 7}, WidthList(5), 0.0},
+  };
+  std::vector<std::unique_ptr<AcDbPolyline>> copies;
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.edit(p);
+    EXPECT_EQ(XsOf(p), step.xs);
+    EXPECT_EQ(WidthsOf(p), step.widths);
+    EXPECT_EQ(p.hasWidth(), step.widths != WidthList(step.widths.size()));
+    double constant = -1;
+    EXPECT_EQ(p.getConstantWidth(constant) == Acad::eOk, step.constant.has_value());
+    EXPECT_EQ(constant, step.constant.value_or(constant));
+    copies.emplace_back(static_cast<AcDbPolyline*>(p.clone()));
+  }
+  // Every copy kept the widths of its moment, whatever came after.
+  for (size_t i = 0; i < copies.size(); ++i) {
+    SCOPED_TRACE(steps[i].what);
+    EXPECT_EQ(XsOf(*copies[i]), steps[i].xs);
+    EXPECT_EQ(WidthsOf(*copies[i]), steps[i].widths);
+  }
+}
+
+TEST(AcadPolyline, WidthsAndPlaneSurviveCopiesAndADxfSaveAndRead) {
+  struct Case {
+    const char* what;
+    std::function<void(AcDbPolyline&)> set;
+    WidthList widths;
+    double elevation, thickness;
+    AcGeVector3d normal;
+  };
+  const Case cases[] = {
+      {"plain", [](AcDbPolyline&) {}, WidthList(3), 0, 0, AcGeVector3d::kZAxis},
+      {"one wide vertex", [](AcDbPolyline& q) { q.setWidthsAt(1, 0.25, 1.5); }, {{0, 0}, {0.25, 1.5}, {0, 0}}, 0, 0,
+       AcGeVector3d::kZAxis},
+      {"constant width", [](AcDbPolyline& q) { q.setConstantWidth(0.75); }, WidthList(3, {0.75, 0.75}), 0, 0,
+       AcGeVector3d::kZAxis},
+      {"placed in space",
+       [](AcDbPolyline& q) {
+         q.setElevation(-2.5);
+         q.setThickness(4);
+         q.setNormal(AcGeVector3d(0, 0, -3));  // made unit
+         q.setWidthsAt(2, 2, 0);
+       },
+       {{0, 0}, {0, 0}, {2, 0}}, -2.5, 4, AcGeVector3d(0, 0, -1)},
+  };
+  AcDbDatabase db;
+  std::vector<std::unique_ptr<AcDbPolyline>> copies;
+  for (const Case& c : cases) {
+    auto* p = new AcDbPolyline();
+    for (unsigned int i = 0; i < 3; ++i) p->addVertexAt(i, AcGePoint2d(i, i * i), i == 1 ? 0.5 : 0);
+    c.set(*p);
+    copies.emplace_back(static_cast<AcDbPolyline*>(p->clone()));
+    dxftest::Append(db, p);
+  }
+  dxftest::TempFile file("pline_widths.dxf");
+  ASSERT_EQ(db.saveAs(file.wpath().c_str()), Acad::eOk);
+  AcDbDatabase back(false);
+  ASSERT_EQ(back.readDwgFile(file.wpath().c_str()), Acad::eOk);
+  std::vector<AcDbObjectId> ids = dxftest::Entities(back);
+  ASSERT_EQ(ids.size(), std::size(cases));
+  for (size_t i = 0; i < ids.size(); ++i) {
+    AcDbPolyline* read = dxftest::Open<AcDbPolyline>(ids[i]);
+    ASSERT_NE(read, nullptr);
+    for (const AcDbPolyline* p : {copies[i].get(), read}) {
+      SCOPED_TRACE(std::string(cases[i].what) + (p == read ? " read back" : " copied"));
+      EXPECT_EQ(XsOf(*p), (std::vector<double>{0, 1, 2}));
+      double bulge = 0;
+      p->getBulgeAt(1, bulge);
+      EXPECT_EQ(bulge, 0.5);
+      EXPECT_EQ(WidthsOf(*p), cases[i].widths);
+      EXPECT_EQ(p->elevation(), cases[i].elevation);
+      EXPECT_EQ(p->thickness(), cases[i].thickness);
+      EXPECT_TRUE(p->normal().isEqualTo(cases[i].normal));
+    }
+    read->close();
+  }
 }
 }  // namespace
