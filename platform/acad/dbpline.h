@@ -175,7 +175,7 @@ class AcDbPolyline : public AcDbCurve {
   // Closest point of a segment to a plane point, as a fraction of the segment.
   double closestFraction(const SegGeom& s, const AcGePoint2d& p) const;
 
-  // The flags first: they fit in the entity's last word.
+  // Closed and line-type generation: flags most polylines have.
   bool m_bClosed = false;
   bool m_bPlinegen = false;
   std::pmr::vector<Vertex> m_verts;
