@@ -175,7 +175,7 @@ class AcDbPolyline : public AcDbCurve {
   // Closest point of a segment to a plane point, as a fraction of the segment.
   double closestFraction(const SegGeom& s, const AcGePoint2d& p) const;
 
-  // Closed and line-type generation: flags most polylines have.
+  // Whether the last vertex joins the first; whether line types run on along the whole polyline.
   bool m_bClosed = false;
   bool m_bPlinegen = false;
   std::pmr::vector<Vertex> m_verts;
