@@ -4,6 +4,7 @@
 // the blocks, entities and objects in dxfreader.cpp.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -60,14 +61,34 @@ class PairReader {
     }
   }
 
-  // The next pair of the record being read: false at the next 0 group (left
-  // for the next record) and at the end.
-  bool nextInRecord(AcDbDxfPair& pair) {
-    if (!next(pair)) return false;
-    if (pair.code != 0) return true;
-    m_peek = pair;
-    m_bHavePeek = true;
-    return false;
+  // Appends the pairs of the record being read, up to the next 0 group
+  // (left for the next record) or the end; a malformed pair sets m_bError
+  // as next does. One loop without a call per pair: a drawing has tens of
+  // millions of them.
+  void readRecordPairs(std::vector<AcDbDxfPair>& pairs) {
+    if (m_bHavePeek) {
+      if (m_peek.code == 0) return;
+      m_bHavePeek = false;
+      pairs.push_back(m_peek);
+    }
+    AcDbDxfPair pair;
+    while (m_pos < m_text.size()) {
+      m_lastPairStart = m_pos;
+      long long code;
+      if (!readCode(code) || !line(pair.value) || code < -5 || code > 1071) {
+        m_bError = true;
+        return;
+      }
+      if (code == 999) continue;
+      pair.code = static_cast<int>(code);
+      if (pair.code == 0) {
+        m_peek = pair;
+        m_bHavePeek = true;
+        return;
+      }
+      pairs.push_back(pair);
+    }
+    m_lastPairStart = m_pos;
   }
 
   bool peek(AcDbDxfPair& pair) {
@@ -94,18 +115,19 @@ class PairReader {
     const char* s = m_text.data();
     size_t n = m_text.size(), i = m_pos;
     while (i < n && s[i] == ' ') ++i;
-    size_t first = i;
+    size_t first = i, digitsEnd = std::min(n, i + 5);
     long long v = 0;
-    while (i < n && i - first < 5 && s[i] >= '0' && s[i] <= '9') v = v * 10 + (s[i++] - '0');
+    for (unsigned d; i < digitsEnd && (d = static_cast<unsigned char>(s[i]) - 48u) <= 9; ++i) v = v * 10 + d;
     if (i < n && s[i] == '\r') ++i;
     if (i > first && i < n && s[i] == '\n') {
       m_pos = i + 1;
       code = v;
       return true;
     }
-    std::string_view text;
-    return line(text) && acdbParseInt(text, code);
+    return readUnusualCode(code);
   }
+  // Out of line (dxfreader.cpp), so that the usual case above stays small.
+  bool readUnusualCode(long long& code);
 
   bool line(std::string_view& out) {
     if (m_pos >= m_text.size()) return false;

@@ -41,6 +41,11 @@
 
 namespace acdbdxf {
 
+bool PairReader::readUnusualCode(long long& code) {
+  std::string_view text;
+  return line(text) && acdbParseInt(text, code);
+}
+
 void DxfLoader::releaseRead() {
   // In steps of a few megabytes: each step is one call to the kernel.
   constexpr size_t kStep = size_t(8) << 20;
@@ -81,13 +86,12 @@ bool DxfLoader::readRecord(Record& rec) {
   rec.pairs.clear();
   rec.firstXdata = SIZE_MAX;
   rec.paperSpace = false;
-  AcDbDxfPair q;
-  while (m_in.nextInRecord(q)) {
-    if (q.code >= 67) {
-      if (q.code == 1001 && rec.firstXdata == SIZE_MAX) rec.firstXdata = rec.pairs.size();
-      else if (q.code == 67 && AcDbDxfRecord::integer(q.value) == 1) rec.paperSpace = true;
-    }
-    rec.pairs.push_back(q);
+  m_in.readRecordPairs(rec.pairs);
+  for (size_t i = 0; i < rec.pairs.size(); ++i) {
+    const AcDbDxfPair& q = rec.pairs[i];
+    if (q.code < 67) continue;
+    if (q.code == 1001 && rec.firstXdata == SIZE_MAX) rec.firstXdata = i;
+    else if (q.code == 67 && AcDbDxfRecord::integer(q.value) == 1) rec.paperSpace = true;
   }
   if (rec.firstXdata == SIZE_MAX) rec.firstXdata = rec.pairs.size();
   return !m_in.error();
