@@ -6,8 +6,10 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <new>
+#include <system_error>
 
 namespace {
 constexpr size_t kBlockSize = size_t(32) << 20;
@@ -47,10 +49,43 @@ void* AcDbObjectArena::allocate(size_t size, size_t alignment) {
     m_blocks.push_back({static_cast<char*>(p), blockSize});
     m_pNext = static_cast<char*>(p);
     m_pEnd = m_pNext + blockSize;
+    m_pFaulted = m_pFaultMark = m_pNext;
   }
   void* out = m_pNext;
   m_pNext += size;
+  if (m_bFaultAhead && m_pNext >= m_pFaultMark) faultAhead();
   return out;
+}
+
+void AcDbObjectArena::setFaultAhead(bool on) {
+  if (!on) waitForFaulting();
+  m_bFaultAhead = on;
+  m_pFaulted = m_pFaultMark = m_pNext;
+}
+
+void AcDbObjectArena::faultAhead() {
+  constexpr size_t kAhead = size_t(8) << 20, kStep = size_t(2) << 20, kPage = 4096;
+  m_pFaultMark = m_pNext + kStep;
+  // One request at a time: while the last is still under way the pages
+  // are faulted in by whoever comes to them first.
+  if (m_faulting.valid() && m_faulting.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
+  char* from = std::max(m_pFaulted, m_pNext);
+  from -= reinterpret_cast<uintptr_t>(from) % kPage;
+  char* to = static_cast<size_t>(m_pEnd - m_pNext) > kAhead ? m_pNext + kAhead : m_pEnd;
+  if (to <= from) return;
+  try {
+    m_faulting = std::async(std::launch::async, [from, to] {
+      // Only a hint: a kernel without it leaves the pages to be faulted in as they are used.
+      ::madvise(from, static_cast<size_t>(to - from), MADV_POPULATE_WRITE);
+    });
+    m_pFaulted = to;
+  } catch (const std::system_error&) {
+    // No thread to be had: the pages are faulted in as they are used.
+  }
+}
+
+void AcDbObjectArena::waitForFaulting() noexcept {
+  if (m_faulting.valid()) m_faulting.wait();
 }
 
 void* AcDbObjectArena::do_allocate(size_t bytes, size_t alignment) {
@@ -60,9 +95,10 @@ void* AcDbObjectArena::do_allocate(size_t bytes, size_t alignment) {
 }
 
 void AcDbObjectArena::release() {
+  waitForFaulting();
   for (const Block& b : m_blocks) acdbUnmapLargeBlock(b.base, b.size);
   m_blocks.clear();
-  m_pNext = m_pEnd = nullptr;
+  m_pNext = m_pEnd = m_pFaulted = m_pFaultMark = nullptr;
 }
 
 AcDbObjectPool& AcDbObjectPool::instance() {

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstddef>
+#include <future>
 #include <memory_resource>
 #include <mutex>
 #include <vector>
@@ -32,8 +33,16 @@ class AcDbObjectArena : public std::pmr::memory_resource {
   // Gives every block back; no object made here may still be alive.
   void release();
   size_t blockCount() const { return m_blocks.size(); }
+  // While on, the pages a few megabytes ahead of the next object are faulted
+  // in by a thread of the arena's own, so that the system's cost of handing
+  // out fresh memory (much of what reading a large drawing costs) is paid
+  // beside the work that fills it. Off waits for that thread.
+  void setFaultAhead(bool on);
 
  private:
+  void faultAhead();
+  void waitForFaulting() noexcept;
+
   void* do_allocate(size_t bytes, size_t alignment) override;
   void do_deallocate(void*, size_t, size_t) override {}
   bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
@@ -45,6 +54,10 @@ class AcDbObjectArena : public std::pmr::memory_resource {
   std::vector<Block> m_blocks;
   char* m_pNext = nullptr;
   char* m_pEnd = nullptr;
+  bool m_bFaultAhead = false;
+  char* m_pFaulted = nullptr;    // the current block is asked for up to here
+  char* m_pFaultMark = nullptr;  // where to ask for more
+  std::future<void> m_faulting;
 };
 
 // Zeroed memory straight from the system, asked for as huge pages (a page

@@ -350,6 +350,15 @@ bool DxfLoader::readObjects() {
 }
 
 Acad::ErrorStatus DxfLoader::load() {
+  // A large file's objects fill the arena fast: its pages are faulted in
+  // ahead of them while the text is read.
+  struct FaultAhead {
+    AcDbObjectArena* arena;
+    ~FaultAhead() {
+      if (arena) arena->setFaultAhead(false);
+    }
+  } faultAhead{m_bArena ? &m_pDb->objectArena() : nullptr};
+  if (faultAhead.arena) faultAhead.arena->setFaultAhead(true);
   AcDbDxfPair p;
   AcDbObjectId modelId;
   bool anySection = false;
