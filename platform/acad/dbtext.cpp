@@ -106,34 +106,21 @@ void AcDbText::setForm(const Form& f) {
   if (m_form.get() || f != Form()) m_form.make() = f;
 }
 
+template <class T>
+Acad::ErrorStatus AcDbText::setFormField(T Form::*field, T value) {
+  Form f = form();
+  f.*field = value;
+  setForm(f);
+  return Acad::eOk;
+}
+
 Acad::ErrorStatus AcDbText::setWidthFactor(double w) {
   if (!(w > 0.0)) return Acad::eInvalidInput;
-  Form f = form();
-  f.widthFactor = w;
-  setForm(f);
-  return Acad::eOk;
+  return setFormField(&Form::widthFactor, w);
 }
-
-Acad::ErrorStatus AcDbText::setOblique(double a) {
-  Form f = form();
-  f.oblique = a;
-  setForm(f);
-  return Acad::eOk;
-}
-
-Acad::ErrorStatus AcDbText::setHorizontalMode(AcDbTextHorzMode m) {
-  Form f = form();
-  f.horz = m;
-  setForm(f);
-  return Acad::eOk;
-}
-
-Acad::ErrorStatus AcDbText::setVerticalMode(AcDbTextVertMode m) {
-  Form f = form();
-  f.vert = m;
-  setForm(f);
-  return Acad::eOk;
-}
+Acad::ErrorStatus AcDbText::setOblique(double a) { return setFormField(&Form::oblique, a); }
+Acad::ErrorStatus AcDbText::setHorizontalMode(AcDbTextHorzMode m) { return setFormField(&Form::horz, m); }
+Acad::ErrorStatus AcDbText::setVerticalMode(AcDbTextVertMode m) { return setFormField(&Form::vert, m); }
 
 AcDbObjectId AcDbText::textStyle() const { return StyleId(database(), textStyleName()); }
 

@@ -74,6 +74,8 @@ class AcDbText : public AcDbEntity {
   };
   const Form& form() const;
   void setForm(const Form& f);
+  template <class T>
+  Acad::ErrorStatus setFormField(T Form::*field, T value);
 
   AcGePoint3d m_position, m_alignment;
   std::pmr::wstring m_text;
