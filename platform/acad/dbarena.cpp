@@ -65,7 +65,7 @@ void AcDbObjectArena::setFaultAhead(bool on) {
 
 void AcDbObjectArena::faultAhead() {
   constexpr size_t kAhead = size_t(8) << 20, kStep = size_t(2) << 20, kPage = 4096;
-  m_pFaultMark = m_pNext + kStep;
+  m_pFaultMark = static_cast<size_t>(m_pEnd - m_pNext) > kStep ? m_pNext + kStep : m_pEnd;
   // One request at a time: while the last is still under way the pages
   // are faulted in by whoever comes to them first.
   if (m_faulting.valid() && m_faulting.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
