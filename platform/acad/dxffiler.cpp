@@ -2,9 +2,11 @@
 // read for it.
 #include "dxffiler.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "dbdatabase.h"
 #include "dbstub.h"
@@ -136,20 +138,25 @@ bool acdbParseInt(std::string_view t, long long& value) {
 }
 
 namespace {
-// Plain decimals ("-12.375", digits and at most one point) whose digits make
-// an integer below 2^53: both that integer and the power of ten (at most
-// 10^17 here) are exact doubles, so one division gives the correctly rounded
-// value. Most values of a drawing are such; false for the others, which the
-// general parser takes. Seventeen digits and more are left to it at once
-// without being looked at (they make an integer beyond 2^53 unless they
-// start with zeros, and the general parser rounds those correctly too).
+// Plain decimals ("-12.375", digits and at most one point) of up to nineteen
+// digits, the most a 64-bit integer holds. Most values of a drawing are such;
+// false for the others, which the general parser takes.
+// - Below 2^53 the digits' integer and the power of ten (at most 10^19 here)
+//   are exact doubles, so one division gives the correctly rounded value.
+// - Above, both are exact in the 64-bit mantissa of long double, so its
+//   quotient is correctly rounded to 64 bits; rounding that to a double again
+//   gives the correctly rounded double unless it lies exactly halfway between
+//   two doubles, where the first rounding may have made the tie. The general
+//   parser takes those (shortest round-trip forms of 17 digits, as angles in
+//   degrees are written, are common; ties are not).
 bool ParsePlainDecimal(const char* s, const char* end, double& value) {
-  static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                      1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,
+                                      1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
+  constexpr bool kWideLongDouble = std::numeric_limits<long double>::digits >= 64;
   bool neg = s < end && *s == '-';
   if (neg) ++s;
-  // (Seventeen characters cannot overflow the integer they are gathered in.)
-  if (end - s > 17) return false;
+  // (Twenty characters, a point among them, cannot overflow the integer.)
+  if (end - s > (kWideLongDouble ? 20 : 17)) return false;
   const char* start = s;
   unsigned long long m = 0;
   while (s < end && static_cast<unsigned>(*s - '0') <= 9) m = m * 10 + static_cast<unsigned>(*s++ - '0');
@@ -161,9 +168,25 @@ bool ParsePlainDecimal(const char* s, const char* end, double& value) {
     fraction = s - point;
   }
   ptrdiff_t digits = s - start - (hasPoint ? 1 : 0);
-  if (s != end || digits <= 0 || m >= (1ULL << 53)) return false;
-  double v = static_cast<double>(m);
-  if (fraction > 0) v /= kPow10[fraction];
+  if (s != end || digits <= 0 || digits > 19) return false;
+  double v;
+  if (m < (1ULL << 53)) {
+    v = static_cast<double>(m);
+    if (fraction > 0) v /= kPow10[fraction];
+  } else {
+    if constexpr (!kWideLongDouble) return false;
+    long double q = static_cast<long double>(m);
+    if (fraction > 0) q /= static_cast<long double>(kPow10[fraction]);
+    v = static_cast<double>(q);
+    long double back = v;
+    if (back != q) {
+      // The neighbour of v on q's side; q + q == back + other (both exact)
+      // when q is their midpoint.
+      auto bits = std::bit_cast<unsigned long long>(v);
+      double other = std::bit_cast<double>(q > back ? bits + 1 : bits - 1);
+      if (q + q == back + static_cast<long double>(other)) return false;
+    }
+  }
   value = neg ? -v : v;
   return true;
 }

@@ -63,9 +63,10 @@ class PairReader {
 
   // Appends the pairs of the record being read, up to the next 0 group
   // (left for the next record) or the end; a malformed pair sets m_bError
-  // as next does. One loop without a call per pair: a drawing has tens of
-  // millions of them.
-  void readRecordPairs(std::vector<AcDbDxfPair>& pairs) {
+  // as next does. One loop without a call per pair (flatten inlines the
+  // vector's append too, which is otherwise left out of line as too large):
+  // a drawing has tens of millions of them.
+  [[gnu::flatten]] void readRecordPairs(std::vector<AcDbDxfPair>& pairs) {
     if (m_bHavePeek) {
       if (m_peek.code == 0) return;
       m_bHavePeek = false;

@@ -68,6 +68,32 @@ TEST(AcadDxfNumbers, ReadExactlyAsTheGeneralParserDoes) {
       ASSERT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << text << ": " << got << " != " << expected;
     }
   }
+
+  // Seventeen to nineteen digits with the point anywhere, and values exactly
+  // halfway between two doubles, whose tie the fast path must not break:
+  // (2 m + 1) 2^(e - 53) for a 53-bit m, written out in decimal.
+  for (int i = 0; i < 20000; ++i) {
+    std::string text = std::to_string(rng() % 10000000000000000000ULL);
+    if (i % 4 != 0) text.insert(rng() % (text.size() + 1), ".");
+    unsigned long long m = (1ULL << 52) | (rng() >> 12);
+    int e = 49 + static_cast<int>(rng() % 14);
+    std::string halfway;
+    if (e >= 53) {
+      halfway = std::to_string((2 * m + 1) << (e - 53));
+    } else {
+      unsigned long long n = 2 * m + 1;
+      for (int k = e; k < 53; ++k) n *= 5;
+      halfway = std::to_string(n);
+      halfway.insert(halfway.size() - static_cast<size_t>(53 - e), ".");
+    }
+    for (const std::string& t : {text, "-" + text, halfway}) {
+      if (t == "." || t == "-.") continue;
+      double expected = 0, got = 0;
+      ASSERT_TRUE(Reference(t, expected)) << t;
+      ASSERT_TRUE(acdbParseDouble(t, got)) << t;
+      ASSERT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << t;
+    }
+  }
 }
 
 // A drawing large enough to be read into the arena: its polylines and texts
