@@ -61,16 +61,30 @@ class PairReader {
     }
   }
 
+  // What the loader asks of every record, noted as its pairs are read
+  // rather than in another walk over them.
+  struct RecordMarks {
+    size_t firstXdata = SIZE_MAX;  // the index of the first 1001 pair
+    std::string_view paperSpace;   // the value of a 67 pair
+  };
+
   // Appends the pairs of the record being read, up to the next 0 group
   // (left for the next record) or the end; a malformed pair sets m_bError
   // as next does. One loop without a call per pair (flatten inlines the
   // vector's append too, which is otherwise left out of line as too large):
   // a drawing has tens of millions of them.
-  [[gnu::flatten]] void readRecordPairs(std::vector<AcDbDxfPair>& pairs) {
+  [[gnu::flatten]] void readRecordPairs(std::vector<AcDbDxfPair>& pairs, RecordMarks& marks) {
+    auto append = [&](const AcDbDxfPair& p) {
+      pairs.push_back(p);
+      if (p.code == 1001 || p.code == 67) [[unlikely]] {
+        if (p.code == 67) marks.paperSpace = p.value;
+        else if (marks.firstXdata == SIZE_MAX) marks.firstXdata = pairs.size() - 1;
+      }
+    };
     if (m_bHavePeek) {
       if (m_peek.code == 0) return;
       m_bHavePeek = false;
-      pairs.push_back(m_peek);
+      append(m_peek);
     }
     AcDbDxfPair pair;
     while (m_pos < m_text.size()) {
@@ -87,7 +101,7 @@ class PairReader {
         m_bHavePeek = true;
         return;
       }
-      pairs.push_back(pair);
+      append(pair);
     }
     m_lastPairStart = m_pos;
   }

@@ -84,16 +84,10 @@ bool DxfLoader::readRecord(Record& rec) {
   }
   rec.type = TrimView(p.value);
   rec.pairs.clear();
-  rec.firstXdata = SIZE_MAX;
-  rec.paperSpace = false;
-  m_in.readRecordPairs(rec.pairs);
-  for (size_t i = 0; i < rec.pairs.size(); ++i) {
-    const AcDbDxfPair& q = rec.pairs[i];
-    if (q.code < 67) continue;
-    if (q.code == 1001 && rec.firstXdata == SIZE_MAX) rec.firstXdata = i;
-    else if (q.code == 67 && AcDbDxfRecord::integer(q.value) == 1) rec.paperSpace = true;
-  }
-  if (rec.firstXdata == SIZE_MAX) rec.firstXdata = rec.pairs.size();
+  PairReader::RecordMarks marks;
+  m_in.readRecordPairs(rec.pairs, marks);
+  rec.firstXdata = std::min(marks.firstXdata, rec.pairs.size());
+  rec.paperSpace = !marks.paperSpace.empty() && AcDbDxfRecord::integer(marks.paperSpace) == 1;
   return !m_in.error();
 }
 
