@@ -129,6 +129,20 @@ class PairReader {
   bool readCode(long long& code) {
     const char* s = m_text.data();
     size_t n = m_text.size(), i = m_pos;
+    // Most writers put codes in three columns ("  8", " 10", "330"): read
+    // without a loop, whose exit would depend on each code's width.
+    if (i + 3 < n) {
+      size_t end = i + 3 + (s[i + 3] == '\r');
+      unsigned c0 = static_cast<unsigned char>(s[i]), c1 = static_cast<unsigned char>(s[i + 1]);
+      unsigned d0 = c0 == ' ' ? 0 : c0 - 48u, d1 = c1 == ' ' ? 0 : c1 - 48u;
+      unsigned d2 = static_cast<unsigned char>(s[i + 2]) - 48u;
+      bool spacesFirst = c0 == ' ' || c1 != ' ';
+      if (end < n && s[end] == '\n' && d0 <= 9 && d1 <= 9 && d2 <= 9 && spacesFirst) {
+        m_pos = end + 1;
+        code = d0 * 100 + d1 * 10 + d2;
+        return true;
+      }
+    }
     while (i < n && s[i] == ' ') ++i;
     size_t first = i, digitsEnd = std::min(n, i + 5);
     long long v = 0;

@@ -27,6 +27,42 @@ std::string Dxf(std::initializer_list<std::pair<int, const char*>> pairs, const 
   return out;
 }
 
+// Code lines as writers print them: three columns, left-aligned, wider,
+// with leading zeros, a sign or CR LF. Each reads as the same line.
+TEST(AcadForeignDxf, CodeLinesOfEveryWidthReadAlike) {
+  const std::pair<int, const char*> pairs[] = {{0, "SECTION"}, {2, "ENTITIES"}, {0, "LINE"}, {8, "Walls"}, {62, "3"},
+                                               {10, "1.5"}, {20, "2"}, {30, "0"}, {11, "4"}, {21, "-6.25"}, {31, "0"},
+                                               {0, "ENDSEC"}, {0, "EOF"}};
+  struct Form {
+    const char* name;
+    std::string (*code)(int);
+    const char* eol;
+  };
+  const Form forms[] = {
+      {"three columns", [](int c) { std::string t = std::to_string(c); return std::string(3 - t.size(), ' ') + t; }, "\n"},
+      {"left-aligned", [](int c) { return std::to_string(c); }, "\n"},
+      {"six columns", [](int c) { std::string t = std::to_string(c); return std::string(6 - t.size(), ' ') + t; }, "\n"},
+      {"leading zeros", [](int c) { std::string t = std::to_string(c); return std::string(3 - t.size(), '0') + t; }, "\n"},
+      {"a plus sign", [](int c) { return "+" + std::to_string(c); }, "\n"},
+      {"CR LF", [](int c) { std::string t = std::to_string(c); return std::string(3 - t.size(), ' ') + t; }, "\r\n"},
+  };
+  for (const Form& f : forms) {
+    std::string text;
+    for (const auto& [code, value] : pairs) text += f.code(code) + f.eol + value + f.eol;
+    AcDbDatabase db(false);
+    ASSERT_EQ(db.dxfIn(text), Acad::eOk) << f.name;
+    std::vector<AcDbObjectId> ids = Entities(db);
+    ASSERT_EQ(ids.size(), 1u) << f.name;
+    AcDbLine* line = Open<AcDbLine>(ids[0]);
+    ASSERT_NE(line, nullptr) << f.name;
+    EXPECT_EQ(line->startPoint(), AcGePoint3d(1.5, 2, 0)) << f.name;
+    EXPECT_EQ(line->endPoint(), AcGePoint3d(4, -6.25, 0)) << f.name;
+    EXPECT_EQ(line->colorIndex(), 3) << f.name;
+    EXPECT_STREQ(line->layer(), L"Walls") << f.name;
+    line->close();
+  }
+}
+
 TEST(AcadForeignDxf, Release12WithoutHandlesOrSubclassMarkers) {
   std::string text = Dxf({{0, "SECTION"}, {2, "HEADER"}, {9, "$ACADVER"}, {1, "AC1009"}, {9, "$CLAYER"}, {8, "WALLS"},
                           {0, "ENDSEC"},

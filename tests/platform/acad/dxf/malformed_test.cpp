@@ -45,6 +45,8 @@ TEST(AcadMalformedDxf, BadCodesAndStructure) {
   const char* cases[] = {
       "  0\nSECTION\n  2\nENTITIES\nxyz\nLINE\n  0\nENDSEC\n",            // a code that is not a number
       "  0\nSECTION\n  2\nENTITIES\n99999\nLINE\n  0\nENDSEC\n",          // a code out of range
+      "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n1 0\nX\n  0\nENDSEC\n",   // a space inside a code
+      "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n 1-\nX\n  0\nENDSEC\n",   // a sign after the digits
       "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  8\n0\n",                 // no end of section
       "  0\nSECTION\n  2\nENTITIES\n  0\nPOLYLINE\n  8\n0\n  0\nLINE\n  0\nENDSEC\n",  // sequence without SEQEND
       "  0\nSECTION\n  2\nBLOCKS\n  0\nBLOCK\n 70\n0\n  0\nENDBLK\n  0\nENDSEC\n",     // block without a name
