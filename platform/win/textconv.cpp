@@ -30,18 +30,18 @@ void AppendUtf8(std::string& out, char32_t c) {
 }  // namespace
 
 std::wstring Utf8ToWide(std::string_view in) {
-  std::wstring out;
-  out.reserve(in.size());
-  size_t i = 0;
+  // Never more characters than bytes: written in place, then cut to size.
+  std::wstring out(in.size(), L'\0');
+  size_t n = 0, i = 0;
   while (i < in.size()) {
     unsigned char b = static_cast<unsigned char>(in[i]);
     int extra;
     char32_t c;
-    if (b < 0x80) { out += static_cast<wchar_t>(b); ++i; continue; }
+    if (b < 0x80) { out[n++] = static_cast<wchar_t>(b); ++i; continue; }
     else if ((b & 0xE0) == 0xC0) { extra = 1; c = b & 0x1F; }
     else if ((b & 0xF0) == 0xE0) { extra = 2; c = b & 0x0F; }
     else if ((b & 0xF8) == 0xF0) { extra = 3; c = b & 0x07; }
-    else { out += static_cast<wchar_t>(kReplacement); ++i; continue; }
+    else { out[n++] = static_cast<wchar_t>(kReplacement); ++i; continue; }
     size_t j = i + 1;
     bool ok = true;
     for (int k = 0; k < extra; ++k, ++j) {
@@ -50,13 +50,14 @@ std::wstring Utf8ToWide(std::string_view in) {
     }
     static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
     if (!ok || c < kMin[extra] || !IsScalar(c)) {
-      out += static_cast<wchar_t>(kReplacement);
+      out[n++] = static_cast<wchar_t>(kReplacement);
       i = j;  // resynchronise after the bytes looked at
       continue;
     }
-    out += static_cast<wchar_t>(c);
+    out[n++] = static_cast<wchar_t>(c);
     i = j;
   }
+  out.resize(n);
   return out;
 }
 
