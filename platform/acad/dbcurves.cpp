@@ -62,7 +62,7 @@ AcGeVector3d ReadNormal(const AcDbDxfRecord& record) {
   AcGeVector3d n = AcGeVector3d::kZAxis;
   bool found = false;
   const auto& pairs = record.pairs;
-  for (size_t i = 0; i < pairs.size(); ++i)
+  for (size_t i = 0, nPairs = pairs.size(); i < nPairs; ++i)
     if (pairs[i].code == 210) {
       AcGePoint3d p = AcDbDxfRecord::point(pairs, i);
       n.set(p.x, p.y, p.z);
@@ -166,7 +166,7 @@ void AcDbLine::dxfOutFields(AcDbDxfFiler& filer) const {
 Acad::ErrorStatus AcDbLine::dxfInFields(const AcDbDxfRecord& record) {
   AcDbEntity::dxfInFields(record);
   const auto& pairs = record.pairs;
-  for (size_t i = 0; i < pairs.size(); ++i) {
+  for (size_t i = 0, nPairs = pairs.size(); i < nPairs; ++i) {
     switch (pairs[i].code) {
       case 10: m_start = AcDbDxfRecord::point(pairs, i); break;
       case 11: m_end = AcDbDxfRecord::point(pairs, i); break;
@@ -272,7 +272,7 @@ Acad::ErrorStatus AcDbCircle::dxfInFields(const AcDbDxfRecord& record) {
   AcDbEntity::dxfInFields(record);
   const auto& pairs = record.pairs;
   AcGePoint3d c;
-  for (size_t i = 0; i < pairs.size(); ++i) {
+  for (size_t i = 0, nPairs = pairs.size(); i < nPairs; ++i) {
     switch (pairs[i].code) {
       case 10: c = AcDbDxfRecord::point(pairs, i); break;
       case 40: m_dRadius = AcDbDxfRecord::real(pairs[i].value); break;
@@ -397,7 +397,7 @@ Acad::ErrorStatus AcDbArc::dxfInFields(const AcDbDxfRecord& record) {
   AcDbEntity::dxfInFields(record);
   const auto& pairs = record.pairs;
   AcGePoint3d c;
-  for (size_t i = 0; i < pairs.size(); ++i) {
+  for (size_t i = 0, nPairs = pairs.size(); i < nPairs; ++i) {
     switch (pairs[i].code) {
       case 10: c = AcDbDxfRecord::point(pairs, i); break;
       case 40: m_dRadius = AcDbDxfRecord::real(pairs[i].value); break;

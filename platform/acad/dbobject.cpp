@@ -320,12 +320,14 @@ void AcDbObject::dxfOutFields(AcDbDxfFiler&) const {}
 
 Acad::ErrorStatus AcDbObject::dxfIn(const AcDbDxfRecord& record) {
   const auto& pairs = record.pairs;
-  for (size_t i = 0; i < pairs.size(); ++i) {
+  // The readers take the count once: with stores into the object in the
+  // loop, the compiler would otherwise work it out again for every pair.
+  for (size_t i = 0, nPairs = pairs.size(); i < nPairs; ++i) {
     const AcDbDxfPair& p = pairs[i];
     if (p.code == 330 && m_ownerId.isNull()) {
       m_ownerId = record.idFromHandle(p.value);
     } else if (p.code == 102 && p.value == "{ACAD_XDICTIONARY") {
-      for (++i; i < pairs.size() && pairs[i].code != 102; ++i)
+      for (++i; i < nPairs && pairs[i].code != 102; ++i)
         if (pairs[i].code == 360) setXDictionaryId(record.idFromHandle(pairs[i].value));
     }
   }

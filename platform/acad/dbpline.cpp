@@ -516,7 +516,7 @@ Acad::ErrorStatus AcDbPolyline::dxfInFields(const AcDbDxfRecord& record) {
   if (Rare* r = m_rare.get()) r->widths.clear();
   const auto& pairs = record.pairs;
   long long declared = -1;
-  for (size_t i = 0; i < pairs.size(); ++i) {
+  for (size_t i = 0, nPairs = pairs.size(); i < nPairs; ++i) {
     const AcDbDxfPair& p = pairs[i];
     switch (p.code) {
       case 90:

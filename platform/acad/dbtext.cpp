@@ -195,7 +195,7 @@ Acad::ErrorStatus AcDbText::dxfInFields(const AcDbDxfRecord& record) {
   AcGePoint3d pos, align;
   bool haveAlign = false;
   Form f = form();
-  for (size_t i = 0; i < pairs.size(); ++i) {
+  for (size_t i = 0, nPairs = pairs.size(); i < nPairs; ++i) {
     const AcDbDxfPair& p = pairs[i];
     switch (p.code) {
       case 10: pos = AcDbDxfRecord::point(pairs, i); break;
