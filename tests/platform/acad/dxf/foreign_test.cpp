@@ -58,7 +58,7 @@ TEST(AcadForeignDxf, CodeLinesOfEveryWidthReadAlike) {
     EXPECT_EQ(line->startPoint(), AcGePoint3d(1.5, 2, 0)) << f.name;
     EXPECT_EQ(line->endPoint(), AcGePoint3d(4, -6.25, 0)) << f.name;
     EXPECT_EQ(line->colorIndex(), 3) << f.name;
-    EXPECT_STREQ(line->layer(), L"Walls") << f.name;
+    EXPECT_EQ(line->layerName(), L"Walls") << f.name;
     line->close();
   }
 }
