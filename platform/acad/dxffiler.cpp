@@ -258,13 +258,7 @@ AcDbSharedName AcDbDxfRecord::sharedText(std::string_view v) const {
 }
 
 AcDbObjectId AcDbDxfRecord::idFromHandle(std::string_view v) const {
-  while (!v.empty() && v.back() == ' ') v.remove_suffix(1);
-  while (!v.empty() && v.front() == ' ') v.remove_prefix(1);
-  if (v.empty() || v.size() > 16 || !m_pDb) return {};
-  char buf[17];
-  std::memcpy(buf, v.data(), v.size());
-  buf[v.size()] = 0;
-  AcDbHandle h(buf);
-  if (h.isNull()) return {};
+  AcDbHandle h = acdbParseHandle(v);
+  if (h.isNull() || !m_pDb) return {};
   return AcDbObjectId(m_pDb->stubForHandle(h, true));
 }

@@ -115,3 +115,21 @@ class AcDbDxfRecord {
 // Parsers shared by the reader: false when the text is not a number.
 bool acdbParseDouble(std::string_view text, double& value);
 bool acdbParseInt(std::string_view text, long long& value);
+
+// A handle's hexadecimal text, blanks around it allowed; the null handle for
+// anything else (empty, more than sixteen digits, not hexadecimal).
+inline AcDbHandle acdbParseHandle(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  if (text.empty() || text.size() > 16) return {};
+  Adesk::UInt64 value = 0;
+  for (char c : text) {
+    unsigned d = static_cast<unsigned char>(c) - 48u;
+    if (d > 9) {
+      d = (static_cast<unsigned char>(c) | 0x20u) - 87u;  // 'a'..'f' and 'A'..'F' as 10..15
+      if (d < 10 || d > 15) return {};
+    }
+    value = value << 4 | d;
+  }
+  return AcDbHandle(value);
+}

@@ -185,15 +185,6 @@ inline std::string_view TrimView(std::string_view v) {
 
 inline bool Is(const AcDbDxfPair& p, int code, std::string_view value) { return p.code == code && TrimView(p.value) == value; }
 
-inline AcDbHandle HandleOf(std::string_view v) {
-  v = TrimView(v);
-  if (v.empty() || v.size() > 16) return {};
-  char buf[17];
-  std::memcpy(buf, v.data(), v.size());
-  buf[v.size()] = 0;
-  return AcDbHandle(buf);
-}
-
 // From this size on the objects of a file are made in the database's arena.
 constexpr size_t kArenaFileSize = size_t(1) << 20;
 

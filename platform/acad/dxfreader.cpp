@@ -93,7 +93,7 @@ bool DxfLoader::readRecord(Record& rec) {
 
 void DxfLoader::noteHandles(const std::vector<AcDbDxfPair>& pairs) {
   for (const AcDbDxfPair& p : pairs)
-    if (p.code == 5 || p.code == 105) m_pDb->noteHandle(HandleOf(p.value));
+    if (p.code == 5 || p.code == 105) m_pDb->noteHandle(acdbParseHandle(p.value));
 }
 
 const AcDbDxfRecord& DxfLoader::makeDxfRecord(const Record& rec) {
@@ -172,8 +172,8 @@ bool DxfLoader::readBlocks() {
     for (size_t i = 0; i < dr.pairs.size(); ++i) {
       const AcDbDxfPair& p = dr.pairs[i];
       if (p.code == 2 && name.empty()) name = dr.text(p.value);
-      else if (p.code == 5) begin = HandleOf(p.value);
-      else if (p.code == 330) owner = HandleOf(p.value);
+      else if (p.code == 5) begin = acdbParseHandle(p.value);
+      else if (p.code == 330) owner = acdbParseHandle(p.value);
       else if (p.code == 70) flags = static_cast<int>(AcDbDxfRecord::integer(p.value));
       else if (p.code == 10) origin = AcDbDxfRecord::point(dr.pairs, i);
     }
@@ -191,7 +191,7 @@ bool DxfLoader::readBlocks() {
     if (!readEntities(blockId, "ENDBLK", &end)) return false;
     for (const AcDbDxfPair& p : end.pairs)
       if (p.code == 5) {
-        block->m_endHandle = HandleOf(p.value);
+        block->m_endHandle = acdbParseHandle(p.value);
         m_pDb->noteHandle(block->m_endHandle);
       }
   }
@@ -250,7 +250,7 @@ Poly* DxfLoader::readSequence(const Record& rec, const std::vector<Record>& foll
       ok = poly->dxfInVertex(makeDxfRecord(f)) == Acad::eOk;
     } else if (f.type == "SEQEND") {
       for (const AcDbDxfPair& p : f.pairs)
-        if (p.code == 5) poly->setSeqendHandle(HandleOf(p.value));
+        if (p.code == 5) poly->setSeqendHandle(acdbParseHandle(p.value));
     } else {
       ok = false;  // attributes belong to block references
     }
@@ -287,7 +287,7 @@ void DxfLoader::addEntity(Record& rec, std::vector<Record>* followers, AcDbObjec
   }
   AcDbHandle h;
   for (const AcDbDxfPair& p : rec.pairs)
-    if (p.code == 5) { h = HandleOf(p.value); break; }
+    if (p.code == 5) { h = acdbParseHandle(p.value); break; }
   if (followers)
     for (const Record& f : *followers) noteHandles(f.pairs);
   if (followers && rec.type == "POLYLINE") ent = readOldPolyline(rec, *followers);
@@ -321,7 +321,7 @@ bool DxfLoader::readObjects() {
     else if (rec.type == "XRECORD") obj = make<AcDbXrecord>();
     AcDbHandle h;
     for (const AcDbDxfPair& p : rec.pairs)
-      if (p.code == 5) { h = HandleOf(p.value); break; }
+      if (p.code == 5) { h = acdbParseHandle(p.value); break; }
     const AcDbDxfRecord& dr = makeDxfRecord(rec);
     if (obj && obj->dxfIn(dr) != Acad::eOk) {
       delete obj;

@@ -54,7 +54,7 @@ void DxfLoader::applyHeader(const std::vector<std::pair<std::string, std::vector
   AcDbDxfRecord r(m_pDb, &m_codePage);
   for (const auto& [name, values] : vars) {
     if (name == "$HANDSEED") {
-      AcDbHandle seed = HandleOf(first(values, 5));
+      AcDbHandle seed = acdbParseHandle(first(values, 5));
       m_pDb->noteHandle(AcDbHandle(seed.value() ? seed.value() - 1 : 0));
     } else if (name == "$CLAYER") {
       m_clayer = r.text(first(values, 8));
@@ -105,7 +105,7 @@ bool DxfLoader::readTable(const Record& tableRec) {
   AcDbHandle handle;
   for (const AcDbDxfPair& p : tableRec.pairs) {
     if (p.code == 2 && name.empty()) name = m_codePage.decode(TrimView(p.value));
-    if (p.code == 5) handle = HandleOf(p.value);
+    if (p.code == 5) handle = acdbParseHandle(p.value);
   }
   AcDbSymbolTable* table = nullptr;
   if (name == L"BLOCK_RECORD") table = new AcDbBlockTable();
@@ -150,7 +150,7 @@ bool DxfLoader::readTable(const Record& tableRec) {
     }
     AcDbHandle h;
     for (const AcDbDxfPair& p : rec.pairs)
-      if (p.code == 5 || p.code == 105) { h = HandleOf(p.value); break; }
+      if (p.code == 5 || p.code == 105) { h = acdbParseHandle(p.value); break; }
     const AcDbDxfRecord& dr = makeDxfRecord(rec);
     // Records without a name, or a second record of a name, are left out.
     if (record->dxfIn(dr) != Acad::eOk || table->has(record->name())) {

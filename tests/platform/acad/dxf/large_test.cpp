@@ -96,6 +96,15 @@ TEST(AcadDxfNumbers, ReadExactlyAsTheGeneralParserDoes) {
   }
 }
 
+TEST(AcadDxfNumbers, HandlesAreHexadecimalOrNull) {
+  const std::pair<const char*, Adesk::UInt64> cases[] = {
+      {"1F", 0x1F},   {" 1f\t", 0x1F}, {"aBcD", 0xABCD},   {"0", 0},       {"FFFFFFFFFFFFFFFF", ~0ULL},
+      {"", 0},        {"  ", 0},        {"1G", 0},          {"@", 0},       {"1:", 0},
+      {"1 2", 0},     {"-1", 0},        {"0x1F", 0},        {"\xC1", 0},    {"10000000000000000", 0},
+  };
+  for (const auto& [text, value] : cases) EXPECT_EQ(acdbParseHandle(text).value(), value) << text;
+}
+
 // A drawing large enough to be read into the arena: its polylines and texts
 // keep their vertices and strings there, and copies of them must not.
 TEST(AcadDxfLarge, ReadIntoTheArenaWholeAndCopiesOutliveIt) {
