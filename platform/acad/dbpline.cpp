@@ -535,7 +535,7 @@ Acad::ErrorStatus AcDbPolyline::dxfInFields(const AcDbDxfRecord& record) {
       case 10: {
         Vertex v;
         v.pt.x = AcDbDxfRecord::real(p.value);
-        if (i + 1 < pairs.size() && pairs[i + 1].code == 20) v.pt.y = AcDbDxfRecord::real(pairs[++i].value);
+        if (i + 1 < nPairs && pairs[i + 1].code == 20) v.pt.y = AcDbDxfRecord::real(pairs[++i].value);
         double constant = rare().constantWidth;
         insertVertex(m_verts.size(), v, Widths{constant, constant});
         break;

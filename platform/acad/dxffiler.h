@@ -11,6 +11,7 @@
 #include "dbsharedname.h"
 #include "dxfcodepage.h"
 #include "gegeometry.h"
+#include "textutil.h"
 
 class AcDbDxfFiler {
  public:
@@ -124,12 +125,9 @@ inline AcDbHandle acdbParseHandle(std::string_view text) {
   if (text.empty() || text.size() > 16) return {};
   Adesk::UInt64 value = 0;
   for (char c : text) {
-    unsigned d = static_cast<unsigned char>(c) - 48u;
-    if (d > 9) {
-      d = (static_cast<unsigned char>(c) | 0x20u) - 87u;  // 'a'..'f' and 'A'..'F' as 10..15
-      if (d < 10 || d > 15) return {};
-    }
-    value = value << 4 | d;
+    int d = win::textutil::HexDigit(static_cast<unsigned char>(c));
+    if (d < 0) return {};
+    value = value << 4 | static_cast<unsigned>(d);
   }
   return AcDbHandle(value);
 }
