@@ -97,10 +97,10 @@ Acad::ErrorStatus AcDb2dVertex::dxfInFields(const AcDbDxfRecord& record) {
     const AcDbDxfPair& p = pairs[i];
     switch (p.code) {
       case 10: m_position = AcDbDxfRecord::point(pairs, i); break;
-      case 40: m_dStartWidth = std::max(0.0, AcDbDxfRecord::real(p.value)); break;
-      case 41: m_dEndWidth = std::max(0.0, AcDbDxfRecord::real(p.value)); break;
-      case 42: m_dBulge = AcDbDxfRecord::real(p.value); break;
-      case 50: m_dTangent = AcDbDxfRecord::real(p.value) * kPi / 180.0; break;
+      case 40: m_dStartWidth = std::max(0.0, AcDbDxfRecord::real(p)); break;
+      case 41: m_dEndWidth = std::max(0.0, AcDbDxfRecord::real(p)); break;
+      case 42: m_dBulge = AcDbDxfRecord::real(p); break;
+      case 50: m_dTangent = AcDbDxfRecord::real(p) * kPi / 180.0; break;
       case 70: flags = static_cast<int>(AcDbDxfRecord::integer(p.value)); break;
       default: break;
     }
@@ -383,9 +383,9 @@ Acad::ErrorStatus AcDb2dPolyline::dxfInFields(const AcDbDxfRecord& record) {
     const AcDbDxfPair& p = pairs[i];
     switch (p.code) {
       case 10: m_dElevation = AcDbDxfRecord::point(pairs, i).z; break;
-      case 39: m_dThickness = AcDbDxfRecord::real(p.value); break;
-      case 40: m_dDefStart = std::max(0.0, AcDbDxfRecord::real(p.value)); break;
-      case 41: m_dDefEnd = std::max(0.0, AcDbDxfRecord::real(p.value)); break;
+      case 39: m_dThickness = AcDbDxfRecord::real(p); break;
+      case 40: m_dDefStart = std::max(0.0, AcDbDxfRecord::real(p)); break;
+      case 41: m_dDefEnd = std::max(0.0, AcDbDxfRecord::real(p)); break;
       case 70: flags = static_cast<int>(AcDbDxfRecord::integer(p.value)); break;
       case 75: smooth = static_cast<int>(AcDbDxfRecord::integer(p.value)); break;
       case 210: {

@@ -166,10 +166,10 @@ Acad::ErrorStatus AcDbBlockReference::dxfInFields(const AcDbDxfRecord& record) {
     switch (p.code) {
       case 2: m_block = record.text(p.value); break;
       case 10: pos = AcDbDxfRecord::point(pairs, i); break;
-      case 41: m_scale.sx = AcDbDxfRecord::real(p.value); break;
-      case 42: m_scale.sy = AcDbDxfRecord::real(p.value); break;
-      case 43: m_scale.sz = AcDbDxfRecord::real(p.value); break;
-      case 50: m_dRotation = NormalizeAngle(AcDbDxfRecord::real(p.value) * kPi / 180.0); break;
+      case 41: m_scale.sx = AcDbDxfRecord::real(p); break;
+      case 42: m_scale.sy = AcDbDxfRecord::real(p); break;
+      case 43: m_scale.sz = AcDbDxfRecord::real(p); break;
+      case 50: m_dRotation = NormalizeAngle(AcDbDxfRecord::real(p) * kPi / 180.0); break;
       case 210: {
         AcGePoint3d n = AcDbDxfRecord::point(pairs, i);
         if (!n.asVector().isZeroLength()) m_normal = n.asVector().normal();

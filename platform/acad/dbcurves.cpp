@@ -170,7 +170,7 @@ Acad::ErrorStatus AcDbLine::dxfInFields(const AcDbDxfRecord& record) {
     switch (pairs[i].code) {
       case 10: m_start = AcDbDxfRecord::point(pairs, i); break;
       case 11: m_end = AcDbDxfRecord::point(pairs, i); break;
-      case 39: m_plane.setThickness(AcDbDxfRecord::real(pairs[i].value)); break;
+      case 39: m_plane.setThickness(AcDbDxfRecord::real(pairs[i])); break;
       default: break;
     }
   }
@@ -275,8 +275,8 @@ Acad::ErrorStatus AcDbCircle::dxfInFields(const AcDbDxfRecord& record) {
   for (size_t i = 0, nPairs = pairs.size(); i < nPairs; ++i) {
     switch (pairs[i].code) {
       case 10: c = AcDbDxfRecord::point(pairs, i); break;
-      case 40: m_dRadius = AcDbDxfRecord::real(pairs[i].value); break;
-      case 39: setThickness(AcDbDxfRecord::real(pairs[i].value)); break;
+      case 40: m_dRadius = AcDbDxfRecord::real(pairs[i]); break;
+      case 39: setThickness(AcDbDxfRecord::real(pairs[i])); break;
       default: break;
     }
   }
@@ -400,10 +400,10 @@ Acad::ErrorStatus AcDbArc::dxfInFields(const AcDbDxfRecord& record) {
   for (size_t i = 0, nPairs = pairs.size(); i < nPairs; ++i) {
     switch (pairs[i].code) {
       case 10: c = AcDbDxfRecord::point(pairs, i); break;
-      case 40: m_dRadius = AcDbDxfRecord::real(pairs[i].value); break;
-      case 39: m_plane.setThickness(AcDbDxfRecord::real(pairs[i].value)); break;
-      case 50: m_dStart = NormalizeAngle(AcDbDxfRecord::real(pairs[i].value) * kPi / 180.0); break;
-      case 51: m_dEnd = NormalizeAngle(AcDbDxfRecord::real(pairs[i].value) * kPi / 180.0); break;
+      case 40: m_dRadius = AcDbDxfRecord::real(pairs[i]); break;
+      case 39: m_plane.setThickness(AcDbDxfRecord::real(pairs[i])); break;
+      case 50: m_dStart = NormalizeAngle(AcDbDxfRecord::real(pairs[i]) * kPi / 180.0); break;
+      case 51: m_dEnd = NormalizeAngle(AcDbDxfRecord::real(pairs[i]) * kPi / 180.0); break;
       default: break;
     }
   }
@@ -578,9 +578,9 @@ Acad::ErrorStatus AcDbEllipse::dxfInFields(const AcDbDxfRecord& record) {
     switch (pairs[i].code) {
       case 10: c = AcDbDxfRecord::point(pairs, i); break;
       case 11: major = AcDbDxfRecord::point(pairs, i); break;
-      case 40: ratio = AcDbDxfRecord::real(pairs[i].value); break;
-      case 41: s = AcDbDxfRecord::real(pairs[i].value); break;
-      case 42: e = AcDbDxfRecord::real(pairs[i].value); break;
+      case 40: ratio = AcDbDxfRecord::real(pairs[i]); break;
+      case 41: s = AcDbDxfRecord::real(pairs[i]); break;
+      case 42: e = AcDbDxfRecord::real(pairs[i]); break;
       default: break;
     }
   }

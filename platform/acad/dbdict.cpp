@@ -261,7 +261,7 @@ Acad::ErrorStatus AcDbXrecord::dxfInFields(const AcDbDxfRecord& record) {
     v.type = acdbGroupCodeToType(p.code);
     switch (v.type) {
       case RTSTR: v.text = record.text(p.value); break;
-      case RTREAL: v.point[0] = AcDbDxfRecord::real(p.value); break;
+      case RTREAL: v.point[0] = AcDbDxfRecord::real(p); break;
       case RTSHORT: case RTLONG: case RTINT64: v.integer = AcDbDxfRecord::integer(p.value); break;
       case RT3DPOINT: {
         AcGePoint3d pt = AcDbDxfRecord::point(pairs, i);

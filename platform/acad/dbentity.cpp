@@ -257,7 +257,7 @@ Acad::ErrorStatus AcDbEntity::dxfInFields(const AcDbDxfRecord& record) {
         break;
       }
       case 370: m_lineWeight = acdbToLineWeight(AcDbDxfRecord::integer(p.value)); break;
-      case 48: m_dLinetypeScale = AcDbDxfRecord::real(p.value); break;
+      case 48: m_dLinetypeScale = AcDbDxfRecord::real(p); break;
       case 60: m_bInvisible = AcDbDxfRecord::integer(p.value) != 0; break;
       default: break;
     }

@@ -365,7 +365,7 @@ Acad::ErrorStatus AcDbHatch::dxfInFields(const AcDbDxfRecord& record) {
       AcGePoint3d p = AcDbDxfRecord::point(pairs, i);
       ++i;
       double b = 0.0;
-      if (hasBulge && at(42)) b = AcDbDxfRecord::real(pairs[i++].value);
+      if (hasBulge && at(42)) b = AcDbDxfRecord::real(pairs[i++]);
       loop.vertices.emplace_back(p.x, p.y);
       loop.bulges.push_back(b);
     }
@@ -388,9 +388,9 @@ Acad::ErrorStatus AcDbHatch::dxfInFields(const AcDbDxfRecord& record) {
         set(&Settings::patternType, t >= 0 && t <= 2 ? static_cast<HatchPatternType>(t) : kPreDefined);
         break;
       }
-      case 52: set(&Settings::patternAngle, AcDbDxfRecord::real(pairs[i].value) * kPi / 180.0); break;
+      case 52: set(&Settings::patternAngle, AcDbDxfRecord::real(pairs[i]) * kPi / 180.0); break;
       case 41: {
-        double s = AcDbDxfRecord::real(pairs[i].value);
+        double s = AcDbDxfRecord::real(pairs[i]);
         if (s > 0) set(&Settings::patternScale, s);
         break;
       }

@@ -346,7 +346,7 @@ Acad::ErrorStatus AcDbObject::dxfIn(const AcDbDxfRecord& record) {
     v.type = acdbGroupCodeToType(p.code);
     switch (v.type) {
       case RTSTR: v.text = record.text(p.value); break;
-      case RTREAL: v.point[0] = AcDbDxfRecord::real(p.value); break;
+      case RTREAL: v.point[0] = AcDbDxfRecord::real(p); break;
       case RTSHORT: case RTLONG: v.integer = AcDbDxfRecord::integer(p.value); break;
       case RT3DPOINT: {
         if (p.code >= 1020) continue;  // a stray y or z

@@ -529,13 +529,13 @@ Acad::ErrorStatus AcDbPolyline::dxfInFields(const AcDbDxfRecord& record) {
         m_bPlinegen = (f & 128) != 0;
         break;
       }
-      case 43: setConstantWidthValue(std::max(0.0, AcDbDxfRecord::real(p.value))); break;
-      case 38: setElevation(AcDbDxfRecord::real(p.value)); break;
-      case 39: setThickness(AcDbDxfRecord::real(p.value)); break;
+      case 43: setConstantWidthValue(std::max(0.0, AcDbDxfRecord::real(p))); break;
+      case 38: setElevation(AcDbDxfRecord::real(p)); break;
+      case 39: setThickness(AcDbDxfRecord::real(p)); break;
       case 10: {
         Vertex v;
-        v.pt.x = AcDbDxfRecord::real(p.value);
-        if (i + 1 < nPairs && pairs[i + 1].code == 20) v.pt.y = AcDbDxfRecord::real(pairs[++i].value);
+        v.pt.x = AcDbDxfRecord::real(p);
+        if (i + 1 < nPairs && pairs[i + 1].code == 20) v.pt.y = AcDbDxfRecord::real(pairs[++i]);
         double constant = rare().constantWidth;
         insertVertex(m_verts.size(), v, Widths{constant, constant});
         break;
@@ -543,13 +543,13 @@ Acad::ErrorStatus AcDbPolyline::dxfInFields(const AcDbDxfRecord& record) {
       case 40:
       case 41: {
         if (m_verts.empty()) break;
-        double width = std::max(0.0, AcDbDxfRecord::real(p.value));
+        double width = std::max(0.0, AcDbDxfRecord::real(p));
         if (width == 0.0 && widthsAt(m_verts.size() - 1).isZero()) break;
         Widths& w = makeWidths().back();
         (p.code == 40 ? w.start : w.end) = width;
         break;
       }
-      case 42: if (!m_verts.empty()) m_verts.back().bulge = AcDbDxfRecord::real(p.value); break;
+      case 42: if (!m_verts.empty()) m_verts.back().bulge = AcDbDxfRecord::real(p); break;
       case 210: {
         AcGePoint3d n = AcDbDxfRecord::point(pairs, i);
         if (!n.asVector().isZeroLength()) setUnitNormal(n.asVector().normal());

@@ -42,7 +42,7 @@ Acad::ErrorStatus AcDbPoint::dxfInFields(const AcDbDxfRecord& record) {
   for (size_t i = 0; i < pairs.size(); ++i) {
     switch (pairs[i].code) {
       case 10: m_position = AcDbDxfRecord::point(pairs, i); break;
-      case 39: m_dThickness = AcDbDxfRecord::real(pairs[i].value); break;
+      case 39: m_dThickness = AcDbDxfRecord::real(pairs[i]); break;
       case 210: {
         AcGePoint3d n = AcDbDxfRecord::point(pairs, i);
         if (!n.asVector().isZeroLength()) m_normal = n.asVector().normal();

@@ -315,8 +315,8 @@ Acad::ErrorStatus AcDbLinetypeTableRecord::dxfInFields(const AcDbDxfRecord& reco
     Element* e = m_dashes.empty() ? nullptr : &m_dashes.back().element;
     switch (p.code) {
       case 3: m_comments = record.text(p.value); break;
-      case 40: m_dPatternLength = AcDbDxfRecord::real(p.value); break;
-      case 49: m_dashes.push_back({AcDbDxfRecord::real(p.value), {}}); break;
+      case 40: m_dPatternLength = AcDbDxfRecord::real(p); break;
+      case 49: m_dashes.push_back({AcDbDxfRecord::real(p), {}}); break;
       case 74: if (e) e->kind = static_cast<int>(AcDbDxfRecord::integer(p.value)); break;
       case 75: if (e) e->shapeNumber = static_cast<int>(AcDbDxfRecord::integer(p.value)); break;
       case 340:
@@ -325,10 +325,10 @@ Acad::ErrorStatus AcDbLinetypeTableRecord::dxfInFields(const AcDbDxfRecord& reco
           if (auto* st = s && s->m_pObject ? AcDbSymbolTableRecord::cast(s->m_pObject) : nullptr) e->styleName = st->name();
         }
         break;
-      case 46: if (e) e->scale = AcDbDxfRecord::real(p.value); break;
-      case 50: if (e) e->rotation = AcDbDxfRecord::real(p.value); break;
-      case 44: if (e) e->xOffset = AcDbDxfRecord::real(p.value); break;
-      case 45: if (e) e->yOffset = AcDbDxfRecord::real(p.value); break;
+      case 46: if (e) e->scale = AcDbDxfRecord::real(p); break;
+      case 50: if (e) e->rotation = AcDbDxfRecord::real(p); break;
+      case 44: if (e) e->xOffset = AcDbDxfRecord::real(p); break;
+      case 45: if (e) e->yOffset = AcDbDxfRecord::real(p); break;
       case 9: if (e) e->text = record.text(p.value); break;
       default: break;
     }
@@ -423,11 +423,11 @@ Acad::ErrorStatus AcDbTextStyleTableRecord::dxfInFields(const AcDbDxfRecord& rec
   Acad::ErrorStatus es = AcDbSymbolTableRecord::dxfInFields(record);
   for (const AcDbDxfPair& p : record.pairs) {
     switch (p.code) {
-      case 40: m_dTextSize = AcDbDxfRecord::real(p.value); break;
-      case 41: m_dXScale = AcDbDxfRecord::real(p.value); break;
-      case 50: m_dObliquing = AcDbDxfRecord::real(p.value); break;
+      case 40: m_dTextSize = AcDbDxfRecord::real(p); break;
+      case 41: m_dXScale = AcDbDxfRecord::real(p); break;
+      case 50: m_dObliquing = AcDbDxfRecord::real(p); break;
       case 71: m_nGenFlags = static_cast<Adesk::UInt8>(AcDbDxfRecord::integer(p.value)); break;
-      case 42: m_dPriorSize = AcDbDxfRecord::real(p.value); break;
+      case 42: m_dPriorSize = AcDbDxfRecord::real(p); break;
       case 3: m_file = record.text(p.value); break;
       case 4: m_bigFont = record.text(p.value); break;
       default: break;
@@ -470,10 +470,10 @@ Acad::ErrorStatus AcDbViewTableRecord::dxfInFields(const AcDbDxfRecord& record) 
   const auto& pairs = record.pairs;
   for (size_t i = 0; i < pairs.size(); ++i) {
     switch (pairs[i].code) {
-      case 40: m_dHeight = AcDbDxfRecord::real(pairs[i].value); break;
-      case 41: m_dWidth = AcDbDxfRecord::real(pairs[i].value); break;
-      case 42: m_dLens = AcDbDxfRecord::real(pairs[i].value); break;
-      case 50: m_dTwist = AcDbDxfRecord::real(pairs[i].value) * 3.14159265358979323846 / 180.0; break;
+      case 40: m_dHeight = AcDbDxfRecord::real(pairs[i]); break;
+      case 41: m_dWidth = AcDbDxfRecord::real(pairs[i]); break;
+      case 42: m_dLens = AcDbDxfRecord::real(pairs[i]); break;
+      case 50: m_dTwist = AcDbDxfRecord::real(pairs[i]) * 3.14159265358979323846 / 180.0; break;
       case 10: { AcGePoint3d p = AcDbDxfRecord::point(pairs, i); m_center.set(p.x, p.y); break; }
       case 11: { AcGePoint3d p = AcDbDxfRecord::point(pairs, i); m_direction.set(p.x, p.y, p.z); break; }
       case 12: m_target = AcDbDxfRecord::point(pairs, i); break;

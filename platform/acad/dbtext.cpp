@@ -200,13 +200,13 @@ Acad::ErrorStatus AcDbText::dxfInFields(const AcDbDxfRecord& record) {
     switch (p.code) {
       case 10: pos = AcDbDxfRecord::point(pairs, i); break;
       case 11: align = AcDbDxfRecord::point(pairs, i); haveAlign = true; break;
-      case 40: m_dHeight = AcDbDxfRecord::real(p.value); break;
+      case 40: m_dHeight = AcDbDxfRecord::real(p); break;
       case 1: m_text = record.text(p.value); break;
-      case 50: m_dRotation = AcDbDxfRecord::real(p.value) * kPi / 180.0; break;
-      case 41: f.widthFactor = AcDbDxfRecord::real(p.value); break;
-      case 51: f.oblique = AcDbDxfRecord::real(p.value) * kPi / 180.0; break;
+      case 50: m_dRotation = AcDbDxfRecord::real(p) * kPi / 180.0; break;
+      case 41: f.widthFactor = AcDbDxfRecord::real(p); break;
+      case 51: f.oblique = AcDbDxfRecord::real(p) * kPi / 180.0; break;
       case 7: m_style = SharedStyle(record.sharedText(p.value)); break;
-      case 39: m_plane.setThickness(AcDbDxfRecord::real(p.value)); break;
+      case 39: m_plane.setThickness(AcDbDxfRecord::real(p)); break;
       case 72: {
         long long m = AcDbDxfRecord::integer(p.value);
         f.horz = m >= 0 && m <= 5 ? static_cast<AcDbTextHorzMode>(m) : kTextLeft;
@@ -417,9 +417,9 @@ Acad::ErrorStatus AcDbMText::dxfInFields(const AcDbDxfRecord& record) {
     const AcDbDxfPair& p = pairs[i];
     switch (p.code) {
       case 10: m_location = AcDbDxfRecord::point(pairs, i); break;
-      case 40: m_dHeight = AcDbDxfRecord::real(p.value); break;
-      case 41: m_dWidth = AcDbDxfRecord::real(p.value); break;
-      case 44: m_dLineSpacing = AcDbDxfRecord::real(p.value); break;
+      case 40: m_dHeight = AcDbDxfRecord::real(p); break;
+      case 41: m_dWidth = AcDbDxfRecord::real(p); break;
+      case 44: m_dLineSpacing = AcDbDxfRecord::real(p); break;
       case 71: {
         long long a = AcDbDxfRecord::integer(p.value);
         m_attachment = static_cast<AttachmentPoint>(a >= 1 && a <= 9 ? a : 1);
@@ -428,7 +428,7 @@ Acad::ErrorStatus AcDbMText::dxfInFields(const AcDbDxfRecord& record) {
       case 3: pieces += p.value; break;
       case 1: last = p.value; break;
       case 7: m_style = StoredStyle(record.text(p.value)); break;
-      case 50: rot = AcDbDxfRecord::real(p.value) * kPi / 180.0; haveRotation = true; break;
+      case 50: rot = AcDbDxfRecord::real(p) * kPi / 180.0; haveRotation = true; break;
       case 11: {
         AcGeVector3d d = ReadVector(pairs, i);
         if (!d.isZeroLength()) { m_direction = d.normal(); haveDirection = true; }

@@ -193,12 +193,14 @@ bool ParsePlainDecimal(const char* s, const char* end, double& value) {
 }  // namespace
 
 bool acdbParseDouble(std::string_view t, double& value) {
+  // Most values are written without spaces or a plus sign.
+  if (ParsePlainDecimal(t.data(), t.data() + t.size(), value)) return true;
   size_t b = 0, e = t.size();
   while (b < e && (t[b] == ' ' || t[b] == '\t')) ++b;
   while (e > b && (t[e - 1] == ' ' || t[e - 1] == '\t')) --e;
   if (b < e && t[b] == '+') ++b;
   if (b == e) return false;
-  if (ParsePlainDecimal(t.data() + b, t.data() + e, value)) return true;
+  if ((b > 0 || e < t.size()) && ParsePlainDecimal(t.data() + b, t.data() + e, value)) return true;
   auto r = std::from_chars(t.data() + b, t.data() + e, value);
   if (r.ec == std::errc::result_out_of_range) {
     value = 0.0;
@@ -220,10 +222,10 @@ long long AcDbDxfRecord::integer(std::string_view v) {
 AcGePoint3d AcDbDxfRecord::point(const std::vector<AcDbDxfPair>& pairs, size_t& i) {
   AcGePoint3d p;
   int code = pairs[i].code;
-  p.x = real(pairs[i].value);
+  p.x = real(pairs[i]);
   if (i + 1 < pairs.size() && pairs[i + 1].code == code + 10) {
-    p.y = real(pairs[++i].value);
-    if (i + 1 < pairs.size() && pairs[i + 1].code == code + 20) p.z = real(pairs[++i].value);
+    p.y = real(pairs[++i]);
+    if (i + 1 < pairs.size() && pairs[i + 1].code == code + 20) p.z = real(pairs[++i]);
   }
   return p;
 }

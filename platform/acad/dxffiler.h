@@ -2,6 +2,8 @@
 // codes and values as text, AcDbDxfRecord hands an object the pairs read for it.
 #pragma once
 
+#include <cmath>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -48,8 +50,17 @@ class AcDbDxfFiler {
 
 struct AcDbDxfPair {
   int code;
-  std::string_view value;  // raw text of the value line, trimmed
+  std::string_view value;  // raw text of the value line
+  // For codes of real values, what AcDbDxfRecord::real makes of the value,
+  // when the pair reader converted it already (on its scanning thread).
+  double number = std::numeric_limits<double>::quiet_NaN();
 };
+
+// Whether values of the code are real numbers (points, distances, angles).
+constexpr bool acdbIsRealCode(int code) {
+  return (code >= 10 && code <= 59) || (code >= 110 && code <= 149) || (code >= 210 && code <= 239) ||
+         (code >= 460 && code <= 469) || (code >= 1010 && code <= 1059);
+}
 
 // Reads DXF values. Text is UTF-8 in newer files and the drawing's code page
 // in older ones (the decoder knows which); \U+XXXX and \M+nXXXX escapes are
@@ -93,6 +104,7 @@ class AcDbDxfRecord {
     m_pLastName = nullptr;
   }
   static double real(std::string_view v);
+  static double real(const AcDbDxfPair& p) { return std::isnan(p.number) ? real(p.value) : p.number; }
   static long long integer(std::string_view v);
   // The point whose x is at pairs[i]: y and z follow with code + 10, + 20;
   // i is left at the last pair used.

@@ -1,6 +1,6 @@
-// What the DXF reader's files share: the pair reader over the text, the
-// loader that turns records into database objects, and the repairs it
-// counts. The loader reads the header and tables in dxfreadtables.cpp and
+// What the DXF reader's files share: the loader that turns records into
+// database objects (reading its pairs through dxfpairs.h), and the repairs
+// it counts. The loader reads the header and tables in dxfreadtables.cpp and
 // the blocks, entities and objects in dxfreader.cpp.
 #pragma once
 
@@ -11,6 +11,7 @@
 #include <memory_resource>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "dbstub.h"
 #include "dxfcodepage.h"
 #include "dxffiler.h"
+#include "dxfpairs.h"
 #include "textconv.h"
 
 namespace acdbdxf {
@@ -30,153 +32,6 @@ T* ObjectOf(AcDbObjectId id) {
   return s && s->m_pObject ? T::cast(s->m_pObject) : nullptr;
 }
 
-// Splits the text into pairs, one at a time, with one pair of look-ahead.
-class PairReader {
- public:
-  explicit PairReader(std::string_view text) : m_text(text) {
-    // A byte-order mark is not part of the first line.
-    if (m_text.size() >= 3 && std::memcmp(m_text.data(), "\xEF\xBB\xBF", 3) == 0) m_pos = 3;
-  }
-
-  // False at the end of the text; sets m_bError when a pair is malformed.
-  bool next(AcDbDxfPair& pair) {
-    if (m_bHavePeek) {
-      m_bHavePeek = false;
-      pair = m_peek;
-      return true;
-    }
-    for (;;) {
-      m_lastPairStart = m_pos;
-      if (m_pos >= m_text.size()) return false;
-      long long code;
-      std::string_view value;
-      if (!readCode(code) || !line(value) || code < -5 || code > 1071) {
-        m_bError = true;  // a code that is no number, or without its value: the file was cut short
-        return false;
-      }
-      if (code == 999) continue;  // a comment
-      pair.code = static_cast<int>(code);
-      pair.value = value;
-      return true;
-    }
-  }
-
-  // What the loader asks of every record, noted as its pairs are read
-  // rather than in another walk over them.
-  struct RecordMarks {
-    size_t firstXdata = SIZE_MAX;  // the index of the first 1001 pair
-    std::string_view paperSpace;   // the value of a 67 pair
-  };
-
-  // Appends the pairs of the record being read, up to the next 0 group
-  // (left for the next record) or the end; a malformed pair sets m_bError
-  // as next does. One loop without a call per pair (flatten inlines the
-  // vector's append too, which is otherwise left out of line as too large):
-  // a drawing has tens of millions of them.
-  [[gnu::flatten]] void readRecordPairs(std::vector<AcDbDxfPair>& pairs, RecordMarks& marks) {
-    auto append = [&](const AcDbDxfPair& p) {
-      pairs.push_back(p);
-      if (p.code == 1001 || p.code == 67) [[unlikely]] {
-        if (p.code == 67) marks.paperSpace = p.value;
-        else if (marks.firstXdata == SIZE_MAX) marks.firstXdata = pairs.size() - 1;
-      }
-    };
-    if (m_bHavePeek) {
-      if (m_peek.code == 0) return;
-      m_bHavePeek = false;
-      append(m_peek);
-    }
-    AcDbDxfPair pair;
-    while (m_pos < m_text.size()) {
-      m_lastPairStart = m_pos;
-      long long code;
-      if (!readCode(code) || !line(pair.value) || code < -5 || code > 1071) {
-        m_bError = true;
-        return;
-      }
-      if (code == 999) continue;
-      pair.code = static_cast<int>(code);
-      if (pair.code == 0) {
-        m_peek = pair;
-        m_bHavePeek = true;
-        return;
-      }
-      append(pair);
-    }
-    m_lastPairStart = m_pos;
-  }
-
-  bool peek(AcDbDxfPair& pair) {
-    if (!m_bHavePeek) {
-      if (!next(m_peek)) return false;
-      m_bHavePeek = true;
-    }
-    pair = m_peek;
-    return true;
-  }
-
-  bool error() const { return m_bError; }
-  void fail() { m_bError = true; }
-  // Where the last pair read (or looked at) starts: nothing before it is
-  // needed any more once the records before it are in the database.
-  size_t lastPairStart() const { return m_lastPairStart; }
-  const char* base() const { return m_text.data(); }
-
- private:
-  // The group-code line. Codes are short, right-aligned numbers: parsed here
-  // directly as the line is passed over, with the general integer parser for
-  // anything unusual (tabs, signs, "1.0", a last line without its end).
-  bool readCode(long long& code) {
-    const char* s = m_text.data();
-    size_t n = m_text.size(), i = m_pos;
-    // Most writers put codes in three columns ("  8", " 10", "330"): read
-    // without a loop, whose exit would depend on each code's width.
-    if (i + 3 < n) {
-      size_t end = i + 3 + (s[i + 3] == '\r');
-      unsigned c0 = static_cast<unsigned char>(s[i]), c1 = static_cast<unsigned char>(s[i + 1]);
-      unsigned d0 = c0 == ' ' ? 0 : c0 - 48u, d1 = c1 == ' ' ? 0 : c1 - 48u;
-      unsigned d2 = static_cast<unsigned char>(s[i + 2]) - 48u;
-      bool spacesFirst = c0 == ' ' || c1 != ' ';
-      if (end < n && s[end] == '\n' && d0 <= 9 && d1 <= 9 && d2 <= 9 && spacesFirst) {
-        m_pos = end + 1;
-        code = d0 * 100 + d1 * 10 + d2;
-        return true;
-      }
-    }
-    while (i < n && s[i] == ' ') ++i;
-    size_t first = i, digitsEnd = std::min(n, i + 5);
-    long long v = 0;
-    for (unsigned d; i < digitsEnd && (d = static_cast<unsigned char>(s[i]) - 48u) <= 9; ++i) v = v * 10 + d;
-    if (i < n && s[i] == '\r') ++i;
-    if (i > first && i < n && s[i] == '\n') {
-      m_pos = i + 1;
-      code = v;
-      return true;
-    }
-    return readUnusualCode(code);
-  }
-  // Out of line (dxfreader.cpp), so that the usual case above stays small.
-  bool readUnusualCode(long long& code);
-
-  bool line(std::string_view& out) {
-    if (m_pos >= m_text.size()) return false;
-    const char* start = m_text.data() + m_pos;
-    const void* nl = std::memchr(start, '\n', m_text.size() - m_pos);
-    size_t len = nl ? static_cast<size_t>(static_cast<const char*>(nl) - start) : m_text.size() - m_pos;
-    m_pos += len + (nl ? 1 : 0);
-    if (len > 0 && start[len - 1] == '\r') --len;
-    out = std::string_view(start, len);
-    return true;
-  }
-
-  std::string_view m_text;
-  size_t m_pos = 0;
-  size_t m_lastPairStart = 0;
-  AcDbDxfPair m_peek{};
-  bool m_bHavePeek = false;
-  bool m_bError = false;
-};
-
 inline std::string_view TrimView(std::string_view v) {
   while (!v.empty() && (v.front() == ' ' || v.front() == '\t')) v.remove_prefix(1);
   while (!v.empty() && (v.back() == ' ' || v.back() == '\t')) v.remove_suffix(1);
@@ -185,8 +40,11 @@ inline std::string_view TrimView(std::string_view v) {
 
 inline bool Is(const AcDbDxfPair& p, int code, std::string_view value) { return p.code == code && TrimView(p.value) == value; }
 
-// From this size on the objects of a file are made in the database's arena.
+// From this size on the objects of a file are made in the database's arena,
+// and its pairs are scanned ahead on another thread (where there is another
+// processor), this many to a chunk.
 constexpr size_t kArenaFileSize = size_t(1) << 20;
+constexpr size_t kPairsAhead = 16384;
 
 // What the read repaired, counted by kind.
 struct Repairs {
@@ -219,7 +77,11 @@ struct Repairs {
 class DxfLoader {
  public:
   DxfLoader(AcDbDatabase* db, std::string_view text, bool mapped)
-      : m_pDb(db), m_in(text), m_bMapped(mapped), m_bArena(text.size() >= kArenaFileSize), m_nSize(text.size()) {}
+      : m_pDb(db),
+        m_in(text, text.size() >= kArenaFileSize && std::thread::hardware_concurrency() > 1 ? kPairsAhead : 0),
+        m_bMapped(mapped),
+        m_bArena(text.size() >= kArenaFileSize),
+        m_nSize(text.size()) {}
 
   Acad::ErrorStatus load();
   std::vector<std::wstring> repairLines() const { return m_repairs.lines(m_pDb->handlesRenumbered()); }

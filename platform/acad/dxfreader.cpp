@@ -41,11 +41,6 @@
 
 namespace acdbdxf {
 
-bool PairReader::readUnusualCode(long long& code) {
-  std::string_view text;
-  return line(text) && acdbParseInt(text, code);
-}
-
 void DxfLoader::releaseRead() {
   // In steps of a few megabytes: each step is one call to the kernel.
   constexpr size_t kStep = size_t(8) << 20;
