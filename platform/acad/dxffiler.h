@@ -56,12 +56,6 @@ struct AcDbDxfPair {
   double number = std::numeric_limits<double>::quiet_NaN();
 };
 
-// Whether values of the code are real numbers (points, distances, angles).
-constexpr bool acdbIsRealCode(int code) {
-  return (code >= 10 && code <= 59) || (code >= 110 && code <= 149) || (code >= 210 && code <= 239) ||
-         (code >= 460 && code <= 469) || (code >= 1010 && code <= 1059);
-}
-
 // Reads DXF values. Text is UTF-8 in newer files and the drawing's code page
 // in older ones (the decoder knows which); \U+XXXX and \M+nXXXX escapes are
 // decoded either way.

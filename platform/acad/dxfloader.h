@@ -11,7 +11,6 @@
 #include <memory_resource>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -41,8 +40,7 @@ inline std::string_view TrimView(std::string_view v) {
 inline bool Is(const AcDbDxfPair& p, int code, std::string_view value) { return p.code == code && TrimView(p.value) == value; }
 
 // From this size on the objects of a file are made in the database's arena,
-// and its pairs are scanned ahead on another thread (where there is another
-// processor), this many to a chunk.
+// and its pairs are scanned ahead on another thread, this many to a chunk.
 constexpr size_t kArenaFileSize = size_t(1) << 20;
 constexpr size_t kPairsAhead = 16384;
 
@@ -78,7 +76,7 @@ class DxfLoader {
  public:
   DxfLoader(AcDbDatabase* db, std::string_view text, bool mapped)
       : m_pDb(db),
-        m_in(text, text.size() >= kArenaFileSize && std::thread::hardware_concurrency() > 1 ? kPairsAhead : 0),
+        m_in(text, text.size() >= kArenaFileSize ? kPairsAhead : 0),
         m_bMapped(mapped),
         m_bArena(text.size() >= kArenaFileSize),
         m_nSize(text.size()) {}

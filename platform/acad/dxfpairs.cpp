@@ -9,6 +9,8 @@
 #include <system_error>
 #include <thread>
 
+#include "adscodes.h"
+
 namespace acdbdxf {
 
 bool PairScanner::readUnusualCode(long long& code) {
@@ -27,6 +29,12 @@ class PairQueue {
   PairQueue(std::string_view text, size_t pairsPerChunk) : m_scanner(text), m_nPerChunk(pairsPerChunk) {
     // Filled to this size and no further, so the scanner never allocates.
     for (PairChunk& c : m_chunks) c.pairs.reserve(m_nPerChunk);
+    // Points and single reals, the values AcDbDxfRecord::real is asked for,
+    // looked up once per code rather than once per pair.
+    for (int code = kFirstCode; code <= kLastCode; ++code) {
+      int type = acdbGroupCodeToType(code);
+      m_realCode[static_cast<size_t>(code - kFirstCode)] = type == RTREAL || type == RT3DPOINT;
+    }
     m_thread = std::thread([this] { run(); });
   }
 
@@ -53,6 +61,7 @@ class PairQueue {
 
  private:
   static constexpr size_t kChunks = 8;
+  static constexpr int kFirstCode = PairScanner::kFirstCode, kLastCode = PairScanner::kLastCode;
 
   // (flatten: the scanner's code and line reading inlined into the loop.)
   [[gnu::flatten]] void run() {
@@ -73,7 +82,7 @@ class PairQueue {
       c.pairs.clear();
       AcDbDxfPair pair;
       while (c.pairs.size() < m_nPerChunk && (r = m_scanner.scan(pair)) == PairScanner::kPair) {
-        if (convert && acdbIsRealCode(pair.code)) pair.number = AcDbDxfRecord::real(pair.value);
+        if (convert && m_realCode[static_cast<size_t>(pair.code - kFirstCode)]) pair.number = AcDbDxfRecord::real(pair.value);
         c.pairs.push_back(pair);
       }
       c.last = r;
@@ -88,6 +97,7 @@ class PairQueue {
 
   PairScanner m_scanner;
   size_t m_nPerChunk;
+  std::array<bool, kLastCode - kFirstCode + 1> m_realCode{};
   std::array<PairChunk, kChunks> m_chunks;
   std::mutex m_mutex;
   std::condition_variable m_changed;
@@ -98,7 +108,8 @@ class PairQueue {
 };
 
 PairReader::PairReader(std::string_view text, size_t pairsAhead) : m_text(text), m_scanner(text) {
-  if (pairsAhead == 0) return;
+  // With one processor a second thread would only take turns with this one.
+  if (pairsAhead == 0 || std::thread::hardware_concurrency() < 2) return;
   try {
     m_pAhead = std::make_unique<PairQueue>(text, pairsAhead);
   } catch (const std::system_error&) {
@@ -108,30 +119,29 @@ PairReader::PairReader(std::string_view text, size_t pairsAhead) : m_text(text),
 
 PairReader::~PairReader() = default;
 
-bool PairReader::nextChunk() {
-  // The chunk last taken says whether more follow.
-  if (m_pChunk && m_pChunk->last != PairScanner::kPair) {
-    m_lastPairStart = m_pChunk->end;
-    if (m_pChunk->last == PairScanner::kError) m_bError = true;
-    return false;
+bool PairReader::pairsLeftAhead() {
+  while (!m_pChunk || m_iChunk == m_pChunk->pairs.size()) {
+    // The chunk last taken says whether more follow.
+    if (m_pChunk && m_pChunk->last != PairScanner::kPair) {
+      m_lastPairStart = m_pChunk->end;
+      if (m_pChunk->last == PairScanner::kError) m_bError = true;
+      return false;
+    }
+    m_pChunk = &m_pAhead->take();
+    m_iChunk = 0;
   }
-  m_pChunk = &m_pAhead->take();
-  m_iChunk = 0;
   return true;
 }
 
 bool PairReader::nextAhead(AcDbDxfPair& pair) {
-  while (!m_pChunk || m_iChunk == m_pChunk->pairs.size())
-    if (!nextChunk()) return false;
+  if (!pairsLeftAhead()) return false;
   pair = m_pChunk->pairs[m_iChunk++];
   m_lastPairStart = static_cast<size_t>(pair.value.data() - m_text.data());
   return true;
 }
 
 void PairReader::readRecordPairsAhead(std::vector<AcDbDxfPair>& pairs, RecordMarks& marks) {
-  for (;;) {
-    while (!m_pChunk || m_iChunk == m_pChunk->pairs.size())
-      if (!nextChunk()) return;
+  while (pairsLeftAhead()) {
     // The record's pairs in this chunk, copied at once.
     const std::vector<AcDbDxfPair>& chunk = m_pChunk->pairs;
     size_t from = m_iChunk, to = from, first = pairs.size();

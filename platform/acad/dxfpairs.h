@@ -21,6 +21,8 @@ namespace acdbdxf {
 class PairScanner {
  public:
   enum Result { kPair, kEnd, kError };
+  // The group codes a pair may have.
+  static constexpr int kFirstCode = -5, kLastCode = 1071;
 
   explicit PairScanner(std::string_view text) : m_text(text) {
     // A byte-order mark is not part of the first line.
@@ -35,7 +37,7 @@ class PairScanner {
       if (m_pos >= m_text.size()) return kEnd;
       long long code;
       std::string_view value;
-      if (!readCode(code) || !line(value) || code < -5 || code > 1071) {
+      if (!readCode(code) || !line(value) || code < kFirstCode || code > kLastCode) {
         m_pos = m_start;  // and there it stays: nothing after it is read
         return kError;
       }
@@ -112,8 +114,8 @@ struct PairChunk;
 class PairReader {
  public:
   // With pairsAhead, the pairs are scanned on another thread, that many to
-  // a chunk handed over; the reader reads alike either way. Without a thread
-  // to be had the text is scanned here.
+  // a chunk handed over; the reader reads alike either way. With one
+  // processor, or without a thread to be had, the text is scanned here.
   explicit PairReader(std::string_view text, size_t pairsAhead = 0);
   ~PairReader();
   PairReader(const PairReader&) = delete;
@@ -196,9 +198,9 @@ class PairReader {
   }
   bool nextAhead(AcDbDxfPair& pair);
   void readRecordPairsAhead(std::vector<AcDbDxfPair>& pairs, RecordMarks& marks);
-  // Moves on to the next chunk of pairs scanned ahead; false at the end of
-  // the pairs (with m_bError when the scanner met a malformed pair).
-  bool nextChunk();
+  // Takes chunks scanned ahead until one has a pair left to read; false at
+  // the end of the pairs (with m_bError when the scanner met a malformed pair).
+  bool pairsLeftAhead();
 
   std::string_view m_text;
   PairScanner m_scanner;

@@ -18,10 +18,9 @@ std::string Transcript(std::string_view text, size_t pairsAhead) {
   std::string out;
   size_t last = 0;
   auto show = [&](const char* what, const AcDbDxfPair& p) {
-    out += what + std::to_string(p.code) + "=" + std::string(p.value);
     // A number converted by the scanner is the reader's own conversion.
-    if (acdbIsRealCode(p.code)) out += " (" + std::to_string(AcDbDxfRecord::real(p)) + ")";
-    out += "\n";
+    out += what + std::to_string(p.code) + "=" + std::string(p.value) + " (" +
+           std::to_string(AcDbDxfRecord::real(p)) + ")\n";
   };
   AcDbDxfPair p;
   for (int turn = 0;; ++turn) {
